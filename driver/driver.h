@@ -1,0 +1,40 @@
+// The fixed analysis: its parameters, its test series and its report.
+// Series are 1-based, as in mem/mem.h.
+
+#ifndef MEMSPEC_DRIVER_H
+#define MEMSPEC_DRIVER_H
+
+// Room of each series: indices 0..series_len - 1, index 0 unused.
+constexpr int series_len = 304;
+
+// Run parameters.
+constexpr int run_n_data = 241;   // samples, spanning t = 0..1
+constexpr int run_max_order = 38; // highest filter order
+constexpr int run_n_lag = 50;     // autocorrelation entries, lags 0..49
+
+static_assert(run_n_data >= 2 && run_n_data < series_len, "x, f and spec must hold n_data");
+static_assert(run_max_order >= 0 && run_max_order <= run_n_data - 2,
+              "Burg's recursion needs max_order + 2 samples");
+static_assert(run_n_lag < series_len && run_max_order + 2 < series_len,
+              "c and fpe must hold n_lag and max_order + 1 entries after the lag clamp");
+
+// mk_dat: sets the run parameters and fills x[1..n_data] with the test
+// series: unit sinusoids of 124.5, 65, 64 and 4 cycles per time unit, all of
+// phase zero at t = 0, sampled at dt = 1/(n_data - 1) (0.0 when n_data is 1).
+// x[0] is not touched.
+void mk_dat(double* x, int* n_data, int* max_order, int* n_lag, double* dt);
+
+// clamp_lag: raises n_lag to max_order + 2 unless it already exceeds
+// max_order + 1, so that burg extrapolates at least one lag.
+void clamp_lag(int max_order, int* n_lag);
+
+// remove_mean: subtracts the mean of x[1..n] from each sample.
+void remove_mean(int n, double* x);
+
+// report: prints the result table to stdout. Row i pairs frequency f[i] and
+// spectrum spec[i] with fpe[i] (filter order i - 1, rows 1..max_order + 1)
+// and c[i] (lag i - 1, rows 1..n_lag); rows run to n_data.
+void report(int n_data, int max_order, int n_lag, const double* f, const double* spec,
+            const double* fpe, const double* c);
+
+#endif
