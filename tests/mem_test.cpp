@@ -1,0 +1,150 @@
+// The estimator and the spectrum on cases small enough to know the answer.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "driver/driver.h"
+#include "mem/mem.h"
+
+namespace {
+
+const double nan = std::numeric_limits<double>::quiet_NaN();
+
+// Sends the progress lines to /dev/null for the life of the object.
+class quiet {
+public:
+    quiet() : saved_(dup(1))
+    {
+        std::fflush(stdout);
+        const int fd = open("/dev/null", O_WRONLY);
+        dup2(fd, 1);
+        close(fd);
+    }
+    ~quiet()
+    {
+        std::fflush(stdout);
+        dup2(saved_, 1);
+        close(saved_);
+    }
+    quiet(const quiet&) = delete;
+    quiet& operator=(const quiet&) = delete;
+
+private:
+    int saved_;
+};
+
+// Outputs of one burg call, poisoned with NaN so that unwritten entries show.
+struct fit {
+    std::vector<double> g, c, fpe;
+    double pm = nan;
+
+    fit(std::vector<double> x, int max_order, int n_lag)
+        : g(static_cast<std::size_t>(max_order) + 1, nan), c(static_cast<std::size_t>(n_lag) + 1, nan),
+          fpe(static_cast<std::size_t>(max_order) + 2, nan)
+    {
+        const quiet q;
+        const int n = static_cast<int>(x.size()) - 1;
+        burg(n, max_order, n_lag, x.data(), g.data(), c.data(), fpe.data(), &pm);
+    }
+};
+
+TEST(burg, zero_series_gives_zero_everywhere)
+{
+    const fit r(std::vector<double>(9, 0.0), 4, 7);
+    EXPECT_EQ(r.pm, 0.0);
+    for (int j = 1; j <= 4; ++j)
+        EXPECT_EQ(r.g[j], 0.0);
+    for (int k = 1; k <= 5; ++k)
+        EXPECT_EQ(r.fpe[k], 0.0);
+    for (int k = 1; k <= 7; ++k)
+        EXPECT_EQ(r.c[k], 0.0);
+}
+
+// x = 1, 2, 3: err_a = (1, 2), err_b = (2, 3), so g1 = -2 * 8 / 18.
+TEST(burg, first_order_by_hand)
+{
+    const fit r({nan, 1.0, 2.0, 3.0}, 1, 3);
+    const double p0 = 14.0 / 3.0;
+    const double g1 = -8.0 / 9.0;
+    const double pm = (1.0 - g1 * g1) * p0;
+    EXPECT_DOUBLE_EQ(r.g[1], g1);
+    EXPECT_DOUBLE_EQ(r.pm, pm);
+    EXPECT_DOUBLE_EQ(r.c[1], p0);
+    EXPECT_DOUBLE_EQ(r.c[2], -p0 * g1);
+    EXPECT_DOUBLE_EQ(r.c[3], p0 * g1 * g1);
+    EXPECT_DOUBLE_EQ(r.fpe[1], p0 * 4.0 / 2.0);
+    EXPECT_DOUBLE_EQ(r.fpe[2], pm * 5.0);
+}
+
+TEST(burg, single_sample_divides_by_nothing)
+{
+    const fit r({nan, 3.0}, 0, 2);
+    EXPECT_EQ(r.pm, 9.0);
+    EXPECT_EQ(r.fpe[1], 0.0);
+    EXPECT_EQ(r.c[1], 9.0);
+    EXPECT_EQ(r.c[2], 0.0);
+}
+
+// A filter from the Levinson recursion solves the normal equations of the
+// autocorrelation it implies: sum_j g_j c(|k - j|) = pm for k = 0, 0 for
+// k = 1..m, with g_0 = 1. A wrong Levinson step breaks them.
+TEST(burg, filter_solves_the_normal_equations)
+{
+    // A few dozen roundings of terms of order c[1] each, on a system whose
+    // reflection coefficients stay well inside the unit circle.
+    const double normal_eq_tol = 1e-12;
+    const int m = 4;
+    std::vector<double> x(65, nan);
+    for (int i = 1; i <= 64; ++i)
+        x[i] = std::sin(0.3 * i) + 0.5 * std::sin(1.1 * i + 0.4) + 0.3 * std::cos(2.3 * i * i);
+    const fit r(x, m, m + 2);
+    for (int k = 0; k <= m; ++k) {
+        double s = r.c[k + 1];
+        for (int j = 1; j <= m; ++j)
+            s += r.g[j] * r.c[std::abs(k - j) + 1];
+        EXPECT_NEAR(s, k == 0 ? r.pm : 0.0, normal_eq_tol * r.c[1]) << "k = " << k;
+    }
+}
+
+TEST(mem_1, order_zero_is_flat)
+{
+    std::vector<double> g(1, nan), f(6, nan), spec(6, nan);
+    {
+        const quiet q;
+        mem_1(5, 0, 0.25, g.data(), f.data(), spec.data(), 3.0);
+    }
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(f[i], i - 1.0);
+        EXPECT_EQ(spec[i], 1.5);
+    }
+}
+
+// g1 = -1 puts a zero of A at frequency 0; at 1/(2 dt), |A|^2 = 4.
+TEST(mem_1, vanishing_response_gives_the_ceiling)
+{
+    std::vector<double> g = {nan, -1.0}, f(4, nan), spec(4, nan);
+    {
+        const quiet q;
+        mem_1(3, 1, 0.5, g.data(), f.data(), spec.data(), 2.0);
+    }
+    EXPECT_EQ(spec[1], 1e18);
+    EXPECT_DOUBLE_EQ(spec[2], 2.0 * 2.0 * 0.5 / 4.0);
+}
+
+TEST(driver, lag_clamp_keeps_one_lag_beyond_the_filter)
+{
+    int n_lag = 50;
+    clamp_lag(48, &n_lag);
+    EXPECT_EQ(n_lag, 50);
+    clamp_lag(49, &n_lag);
+    EXPECT_EQ(n_lag, 51);
+}
+
+} // namespace
