@@ -13,17 +13,18 @@ namespace {
 using malloc_fn = void* (*)(std::size_t);
 
 malloc_fn next_malloc;
-std::size_t fail_size;
+std::size_t fail_size; // 0: refuse nothing
 unsigned long fail_nth;
 unsigned long seen;
 
-void init()
+// A sanitizer's runtime allocates before the environment can be read, so the
+// settings are read here, after libc is up and before main.
+__attribute__((constructor)) void read_settings()
 {
     const char* size = std::getenv("FAILALLOC_SIZE");
     const char* nth = std::getenv("FAILALLOC_NTH");
-    fail_size = size != nullptr ? std::strtoul(size, nullptr, 10) : 0;
     fail_nth = nth != nullptr ? std::strtoul(nth, nullptr, 10) : 1;
-    next_malloc = reinterpret_cast<malloc_fn>(dlsym(RTLD_NEXT, "malloc"));
+    fail_size = size != nullptr ? std::strtoul(size, nullptr, 10) : 0;
 }
 
 } // namespace
@@ -31,8 +32,8 @@ void init()
 extern "C" void* malloc(std::size_t size) noexcept
 {
     if (next_malloc == nullptr)
-        init();
-    if (size == fail_size && ++seen == fail_nth)
+        next_malloc = reinterpret_cast<malloc_fn>(dlsym(RTLD_NEXT, "malloc"));
+    if (fail_size != 0 && size == fail_size && ++seen == fail_nth)
         return nullptr;
     return next_malloc(size);
 }

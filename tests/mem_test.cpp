@@ -1,10 +1,6 @@
 // The estimator and the spectrum on cases small enough to know the answer.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <vector>
 
@@ -12,33 +8,11 @@
 
 #include "driver/driver.h"
 #include "mem/mem.h"
+#include "tests/quiet.h"
 
 namespace {
 
 const double nan = std::numeric_limits<double>::quiet_NaN();
-
-// Sends the progress lines to /dev/null for the life of the object.
-class quiet {
-public:
-    quiet() : saved_(dup(1))
-    {
-        std::fflush(stdout);
-        const int fd = open("/dev/null", O_WRONLY);
-        dup2(fd, 1);
-        close(fd);
-    }
-    ~quiet()
-    {
-        std::fflush(stdout);
-        dup2(saved_, 1);
-        close(saved_);
-    }
-    quiet(const quiet&) = delete;
-    quiet& operator=(const quiet&) = delete;
-
-private:
-    int saved_;
-};
 
 // Outputs of one burg call, poisoned with NaN so that unwritten entries show.
 struct fit {
