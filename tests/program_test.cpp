@@ -42,14 +42,26 @@ std::string slurp(const std::string& path)
     return s.str();
 }
 
+// MEMSPEC_TEST_WRAPPER, split at blanks: a command that runs the program,
+// such as valgrind with its options.
+std::vector<std::string> wrapper()
+{
+    const char* w = std::getenv("MEMSPEC_TEST_WRAPPER");
+    std::istringstream in(w != nullptr ? w : "");
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
 result run(sink out, std::vector<std::string> env = {})
 {
     char out_path[] = "/tmp/memspec_outXXXXXX";
     char err_path[] = "/tmp/memspec_errXXXXXX";
     const int out_fd = mkstemp(out_path);
     const int err_fd = mkstemp(err_path);
-    int pipe_fd[2];
-    pipe(pipe_fd);
+    int pipe_fd[2] = {-1, -1};
+    EXPECT_TRUE(out_fd >= 0 && err_fd >= 0 && pipe(pipe_fd) == 0);
     close(pipe_fd[0]);
     const pid_t pid = fork();
     if (pid == 0) {
@@ -65,7 +77,13 @@ result run(sink out, std::vector<std::string> env = {})
         dup2(err_fd, 2);
         for (std::string& e : env)
             putenv(e.data());
-        execl(MEMSPEC_BIN, "memspec", static_cast<char*>(nullptr));
+        std::vector<std::string> words = wrapper();
+        words.emplace_back(MEMSPEC_BIN);
+        std::vector<char*> argv;
+        for (std::string& w : words)
+            argv.push_back(w.data());
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(pipe_fd[1]);
@@ -118,7 +136,7 @@ TEST(program, prints_the_table_with_its_check_values)
     const double c[] = {1.992, -0.116, 0.022, 0.349, 1.785};
     for (int i = 1; i <= run_n_data; ++i) {
         SCOPED_TRACE("row " + std::to_string(i));
-        const std::vector<double> v = fields(l[static_cast<std::size_t>(280 + i)]);
+        const std::vector<double> v = fields(l[280 + static_cast<std::size_t>(i)]);
         ASSERT_EQ(v.size(), i <= 39 ? 4U : i <= 50 ? 3U : 2U);
         EXPECT_EQ(v[0], i - 1);
         bool tone = false;
@@ -146,7 +164,7 @@ TEST(program, matches_the_recorded_output)
     std::vector<std::string> want = lines(slurp(EXPECTED_OUT));
     ASSERT_EQ(got.size(), want.size());
     for (int t : tone_rows) {
-        const std::size_t k = static_cast<std::size_t>(281 + t);
+        const std::size_t k = 281 + static_cast<std::size_t>(t);
         got[k].replace(6, 11, 11, '#');
         want[k].replace(6, 11, 11, '#');
     }
