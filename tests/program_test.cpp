@@ -80,6 +80,7 @@ result run(sink out, std::vector<std::string> env = {})
         std::vector<std::string> words = wrapper();
         words.emplace_back(MEMSPEC_BIN);
         std::vector<char*> argv;
+        argv.reserve(words.size() + 1);
         for (std::string& w : words)
             argv.push_back(w.data());
         argv.push_back(nullptr);
