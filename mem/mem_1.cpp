@@ -3,6 +3,43 @@
 
 #include "mem/mem.h"
 
+namespace {
+
+// Prints "\n  freq=%6.2f" with v. A whole number (every frequency is one when
+// the record spans a whole number of time units) needs no rounding and is
+// written directly: printf's exact conversion would cost a fifth of the
+// spectrum's evaluation. Everything else goes to printf.
+void print_freq(double v)
+{
+    const double a = std::fabs(v);
+    if (!(a == std::floor(a) && a < 1e15)) {
+        std::printf("\n  freq=%6.2f", v);
+        return;
+    }
+    // the line is built backwards from the end of buf
+    char buf[40];
+    char* const end = buf + sizeof buf;
+    char* p = end;
+    const auto prepend = [&p](const char* s, int len) {
+        while (len > 0)
+            *--p = s[--len];
+    };
+    prepend(".00", 3);
+    auto k = static_cast<long long>(a);
+    do {
+        *--p = static_cast<char>('0' + k % 10);
+        k /= 10;
+    } while (k != 0);
+    if (std::signbit(v))
+        *--p = '-';
+    while (end - p < 6)
+        *--p = ' ';
+    prepend("\n  freq=", 8);
+    std::fwrite(p, 1, static_cast<std::size_t>(end - p), stdout);
+}
+
+} // namespace
+
 void mem_1(int n, int max_order, double dt, double* g, double* f, double* spec, double pm)
 {
     const double two_pi = 2.0 * PI_CONST;
@@ -10,7 +47,7 @@ void mem_1(int n, int max_order, double dt, double* g, double* f, double* spec, 
 
     for (int i = 1; i <= n; ++i) {
         f[i] = static_cast<double>(i - 1) * df;
-        std::printf("\n  freq=%6.2f", f[i]);
+        print_freq(f[i]);
         const double w = (two_pi * f[i]) * dt;
 
         // A at exp(-i w), up to the sign of the imaginary part, which |A|^2 drops;

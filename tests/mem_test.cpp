@@ -1,6 +1,10 @@
 // The estimator and the spectrum on cases small enough to know the answer.
 
 #include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <limits>
 #include <vector>
 
@@ -8,7 +12,7 @@
 
 #include "driver/driver.h"
 #include "mem/mem.h"
-#include "tests/quiet.h"
+#include "tests/stdout_to.h"
 
 namespace {
 
@@ -23,7 +27,7 @@ struct fit {
         : g(static_cast<std::size_t>(max_order) + 1, nan), c(static_cast<std::size_t>(n_lag) + 1, nan),
           fpe(static_cast<std::size_t>(max_order) + 2, nan)
     {
-        const quiet q;
+        const stdout_to q;
         const int n = static_cast<int>(x.size()) - 1;
         burg(n, max_order, n_lag, x.data(), g.data(), c.data(), fpe.data(), &pm);
     }
@@ -91,7 +95,7 @@ TEST(mem_1, order_zero_is_flat)
 {
     std::vector<double> g(1, nan), f(6, nan), spec(6, nan);
     {
-        const quiet q;
+        const stdout_to q;
         mem_1(5, 0, 0.25, g.data(), f.data(), spec.data(), 3.0);
     }
     for (int i = 1; i <= 5; ++i) {
@@ -105,11 +109,41 @@ TEST(mem_1, vanishing_response_gives_the_ceiling)
 {
     std::vector<double> g = {nan, -1.0}, f(4, nan), spec(4, nan);
     {
-        const quiet q;
+        const stdout_to q;
         mem_1(3, 1, 0.5, g.data(), f.data(), spec.data(), 2.0);
     }
     EXPECT_EQ(spec[1], 1e18);
     EXPECT_DOUBLE_EQ(spec[2], 2.0 * 2.0 * 0.5 / 4.0);
+}
+
+// The progress lines are printf's "%6.2f" to the byte, whether or not the
+// frequency is a whole number: negative zero, negative, wider than the
+// field, at and beyond the largest whole number written directly, fractional.
+TEST(mem_1, progress_lines_match_printf)
+{
+    const struct {
+        int n;
+        double dt;
+    } cases[] = {{3, -0.5}, {3, 1e-6}, {3, 1e-15}, {3, 0.5e-15}, {4, 0.3}, {3, 1e-300}};
+    for (const auto& k : cases) {
+        std::vector<double> g(1), f(k.n + 1), spec(k.n + 1);
+        char path[] = "/tmp/memspec_freqXXXXXX";
+        close(mkstemp(path));
+        {
+            const stdout_to q(path);
+            mem_1(k.n, 0, k.dt, g.data(), f.data(), spec.data(), 1.0);
+        }
+        std::string want;
+        for (int i = 1; i <= k.n; ++i) {
+            char line[400];
+            std::snprintf(line, sizeof line, "\n  freq=%6.2f", f[i]);
+            want += line;
+        }
+        std::ifstream in(path);
+        const std::string got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        unlink(path);
+        EXPECT_EQ(got, want) << "n = " << k.n << ", dt = " << k.dt;
+    }
 }
 
 TEST(driver, lag_clamp_keeps_one_lag_beyond_the_filter)

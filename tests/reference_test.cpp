@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "mem/mem.h"
-#include "tests/quiet.h"
+#include "tests/stdout_to.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ TEST(reference, burg_and_mem_1_agree_with_a_long_double_recomputation)
         x[i] = std::sin(0.3 * i) + 0.5 * std::sin(1.1 * i + 0.4) + 0.3 * std::cos(2.3 * i * i);
     double pm = 0.0;
     {
-        const quiet q;
+        const stdout_to q;
         burg(n, m, m + 2, x.data(), g.data(), c.data(), fpe.data(), &pm);
         mem_1(n, m, dt, g.data(), f.data(), spec.data(), pm);
     }
