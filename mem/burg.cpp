@@ -60,8 +60,7 @@ void levins(int n, double* g, double* pm, double* err_a, double* err_b, double* 
     }
 }
 
-void burg(int n, int max_order, int n_lag, double* x, double* g, double* c, double* fpe,
-          double* pm)
+void burg(int n, int max_order, int n_lag, double* x, double* g, double* c, double* fpe, double* pm)
 {
     double* err_a = alloc(n + 1);
     double* err_b = alloc(n + 1);

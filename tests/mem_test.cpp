@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -24,7 +24,8 @@ struct fit {
     double pm = nan;
 
     fit(std::vector<double> x, int max_order, int n_lag)
-        : g(static_cast<std::size_t>(max_order) + 1, nan), c(static_cast<std::size_t>(n_lag) + 1, nan),
+        : g(static_cast<std::size_t>(max_order) + 1, nan),
+          c(static_cast<std::size_t>(n_lag) + 1, nan),
           fpe(static_cast<std::size_t>(max_order) + 2, nan)
     {
         const stdout_to q;
@@ -140,7 +141,8 @@ TEST(mem_1, progress_lines_match_printf)
             want += line;
         }
         std::ifstream in(path);
-        const std::string got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string got((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
         unlink(path);
         EXPECT_EQ(got, want) << "n = " << k.n << ", dt = " << k.dt;
     }

@@ -90,7 +90,8 @@ result run(sink out, std::vector<std::string> env = {})
     close(pipe_fd[1]);
     int st = 0;
     waitpid(pid, &st, 0);
-    result r{WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st), slurp(out_path), slurp(err_path)};
+    result r{WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st), slurp(out_path),
+             slurp(err_path)};
     close(out_fd);
     close(err_fd);
     unlink(out_path);
