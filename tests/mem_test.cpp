@@ -2,8 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -140,9 +138,7 @@ TEST(mem_1, progress_lines_match_printf)
             std::snprintf(line, sizeof line, "\n  freq=%6.2f", f[i]);
             want += line;
         }
-        std::ifstream in(path);
-        const std::string got((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
+        const std::string got = slurp(path);
         unlink(path);
         EXPECT_EQ(got, want) << "n = " << k.n << ", dt = " << k.dt;
     }

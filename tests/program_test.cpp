@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
+#include "tests/stdout_to.h"
 
 namespace {
 
@@ -33,14 +33,6 @@ struct result {
     std::string out;
     std::string err;
 };
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // MEMSPEC_TEST_WRAPPER, split at blanks: a command that runs the program,
 // such as valgrind with its options.

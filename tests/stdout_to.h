@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 // Sends stdout, where burg and mem_1 print their progress lines, to the file
 // at path for the life of the object.
@@ -29,5 +32,14 @@ public:
 private:
     int saved_;
 };
+
+// The whole content of the file at path, such as output captured above.
+inline std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 #endif
