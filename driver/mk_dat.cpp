@@ -1,7 +1,6 @@
-#include <cmath>
-
 #include "driver/driver.h"
 #include "mem/mem.h"
+#include "mem/trig.h"
 
 void mk_dat(double* x, int* n_data, int* max_order, int* n_lag, double* dt)
 {
@@ -20,7 +19,7 @@ void mk_dat(double* x, int* n_data, int* max_order, int* n_lag, double* dt)
 
     for (int i = 1; i <= *n_data; ++i) {
         const double w = two_pi * (static_cast<double>(i - 1) * *dt);
-        x[i] = std::sin(w / p4) + ((std::sin(w / p1) + std::sin(w / p2)) + std::sin(w / p3));
+        x[i] = trig::sin(w / p4) + ((trig::sin(w / p1) + trig::sin(w / p2)) + trig::sin(w / p3));
     }
 }
 

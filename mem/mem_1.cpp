@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "mem/mem.h"
+#include "mem/trig.h"
 
 namespace {
 
@@ -56,8 +57,8 @@ void mem_1(int n, int max_order, double dt, double* g, double* f, double* spec, 
         double im = 0.0;
         for (int j = 1; j <= max_order; ++j) {
             const double th = static_cast<double>(j) * w;
-            re = re + g[j] * std::cos(th);
-            im = im + g[j] * std::sin(th);
+            re = re + g[j] * trig::cos(th);
+            im = im + g[j] * trig::sin(th);
         }
         const double d = im * im + re * re;
 
