@@ -18,8 +18,12 @@
 #if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
 #error "memspec needs FLT_EVAL_METHOD == 0 (binary64 arithmetic without excess precision)"
 #endif
-#ifdef __FAST_MATH__
-#error "memspec must not be built with -ffast-math or -Ofast: it reorders sums"
+// GCC names each option that lets it reassociate, replace a division by a
+// multiplication, drop signed zeros or assume away NaNs; clang names only
+// -ffast-math and -ffinite-math-only.
+#if defined(__FAST_MATH__) || defined(__ASSOCIATIVE_MATH__) || defined(__RECIPROCAL_MATH__) ||     \
+    defined(__NO_SIGNED_ZEROS__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__)
+#error "memspec must not be built with -ffast-math, -Ofast or any of the unsafe math options"
 #endif
 
 constexpr double PI_CONST = 3.141592653589793;
@@ -27,7 +31,7 @@ constexpr double PI_CONST = 3.141592653589793;
 // burg: fits prediction-error filters of orders 1..max_order to x by Burg's
 // recursion, printing "\n M=%4d " to stdout before each order.
 //   n                 number of samples, n >= 1
-//   max_order         highest order, 0 <= max_order <= n - 2
+//   max_order         highest order: 0 <= max_order <= n - 2, or 0 when n = 1
 //   n_lag             autocorrelation entries wanted; lags beyond max_order
 //                     are extrapolated only when n_lag >= max_order + 2
 //   x[1..n]           the series, mean already removed; not modified

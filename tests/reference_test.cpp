@@ -25,7 +25,7 @@ const ld ref_tol = 1e-12L;
 
 void expect_close(double got, ld want, const std::string& what)
 {
-    EXPECT_LE(std::fabs(got - want), ref_tol * std::fabs(want)) << what << ": " << got;
+    EXPECT_LE(std::fabs(static_cast<ld>(got) - want), ref_tol * std::fabs(want)) << what << ": " << got;
 }
 
 TEST(reference, burg_and_mem_1_agree_with_a_long_double_recomputation)
@@ -44,11 +44,13 @@ TEST(reference, burg_and_mem_1_agree_with_a_long_double_recomputation)
     }
 
     // a[0..k]: filter of order k; errors of order k - 1 at each lag, from x
+    const std::vector<ld> xl(x.begin(), x.end());
+    const ld dtl = static_cast<ld>(dt);
     std::vector<ld> a(m + 1, 0.0L);
     a[0] = 1.0L;
     ld p = 0.0L;
     for (int i = 1; i <= n; ++i)
-        p += static_cast<ld>(x[i]) * x[i];
+        p += xl[i] * xl[i];
     p /= n;
     for (int k = 1; k <= m; ++k) {
         ld num = 0.0L;
@@ -57,8 +59,8 @@ TEST(reference, burg_and_mem_1_agree_with_a_long_double_recomputation)
             ld fwd = 0.0L; // predicting x[t] from the k - 1 samples before it
             ld bwd = 0.0L; // predicting x[t - k] from the k - 1 samples after it
             for (int j = 0; j < k; ++j) {
-                fwd += a[j] * x[t - j];
-                bwd += a[j] * x[t - k + j];
+                fwd += a[j] * xl[t - j];
+                bwd += a[j] * xl[t - k + j];
             }
             num += fwd * bwd;
             den += fwd * fwd + bwd * bwd;
@@ -77,11 +79,11 @@ TEST(reference, burg_and_mem_1_agree_with_a_long_double_recomputation)
 
     const ld pi = std::acos(-1.0L);
     for (int i = 1; i <= n; ++i) {
-        const ld fi = (i - 1) / ((n - 1) * static_cast<ld>(dt));
+        const ld fi = (i - 1) / ((n - 1) * dtl);
         std::complex<ld> resp = 0.0L;
         for (int j = 0; j <= m; ++j)
-            resp += a[j] * std::exp(std::complex<ld>(0.0L, -2.0L * pi * fi * dt * j));
-        const ld want = 2.0L * p * dt / std::norm(resp);
+            resp += a[j] * std::exp(std::complex<ld>(0.0L, -2.0L * pi * fi * dtl * j));
+        const ld want = 2.0L * p * dtl / std::norm(resp);
         expect_close(f[i], fi, "f[" + std::to_string(i) + "]");
         expect_close(spec[i], want, "spec[" + std::to_string(i) + "]");
     }

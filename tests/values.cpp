@@ -1,0 +1,45 @@
+// Prints every value the fixed analysis computes, to the bit, one
+// "name[i] %a" line each: g, pm, fpe, c, f and spec.
+
+#include <cstdio>
+
+#include "driver/driver.h"
+#include "mem/mem.h"
+#include "tests/stdout_to.h"
+
+namespace {
+
+double x[series_len], f[series_len], spec[series_len], g[series_len], fpe[series_len],
+    c[series_len];
+
+void print(const char* name, const double* v, int n)
+{
+    for (int i = 1; i <= n; ++i)
+        std::printf("%s[%d] %a\n", name, i, v[i]);
+}
+
+} // namespace
+
+int main()
+{
+    int n_data = 0;
+    int max_order = 0;
+    int n_lag = 0;
+    double dt = 0.0;
+    double pm = 0.0;
+    {
+        const stdout_to progress_lines;
+        mk_dat(x, &n_data, &max_order, &n_lag, &dt);
+        clamp_lag(max_order, &n_lag);
+        remove_mean(n_data, x);
+        burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
+        mem_1(n_data, max_order, dt, g, f, spec, pm);
+    }
+    print("g", g, max_order);
+    std::printf("pm %a\n", pm);
+    print("fpe", fpe, max_order + 1);
+    print("c", c, n_lag);
+    print("f", f, n_data);
+    print("spec", spec, n_data);
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1;
+}
