@@ -1,17 +1,14 @@
 // Cost of the analysis and of its floor: the sines and cosines mem_1 must take.
-
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <string>
+// The progress lines that burg and mem_1 print go to /dev/null while a
+// benchmark runs, so that a terminal does not weigh on the figures; the
+// library reports on the real standard output in between.
 
 #include <benchmark/benchmark.h>
 
 #include "driver/driver.h"
 #include "mem/mem.h"
+#include "mem/trig.h"
+#include "tests/stdout_to.h"
 
 namespace {
 
@@ -30,6 +27,7 @@ void prepare()
 
 void BM_burg(benchmark::State& state)
 {
+    const stdout_to progress_lines;
     prepare();
     while (state.KeepRunning()) {
         burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
@@ -39,6 +37,7 @@ void BM_burg(benchmark::State& state)
 
 void BM_mem_1(benchmark::State& state)
 {
+    const stdout_to progress_lines;
     prepare();
     burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
     while (state.KeepRunning()) {
@@ -49,6 +48,7 @@ void BM_mem_1(benchmark::State& state)
 
 void BM_analysis(benchmark::State& state)
 {
+    const stdout_to progress_lines;
     while (state.KeepRunning()) {
         prepare();
         burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
@@ -69,7 +69,7 @@ void BM_sincos_floor(benchmark::State& state)
             const double w = (two_pi * (static_cast<double>(i - 1) * df)) * dt;
             for (int j = 1; j <= max_order; ++j) {
                 const double th = static_cast<double>(j) * w;
-                s = s + std::cos(th) + std::sin(th);
+                s = s + trig::cos(th) + trig::sin(th);
             }
         }
         benchmark::DoNotOptimize(s);
@@ -83,25 +83,4 @@ BENCHMARK(BM_sincos_floor);
 
 } // namespace
 
-// The progress lines that burg and mem_1 print go to /dev/null, so that a
-// terminal does not weigh on the figures; the figures go where stdout went.
-int main(int argc, char** argv)
-{
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    std::fflush(stdout);
-    const int figures = dup(1);
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    close(null);
-    std::ofstream out("/dev/fd/" + std::to_string(figures));
-    benchmark::ConsoleReporter reporter(isatty(figures) != 0
-                                            ? benchmark::ConsoleReporter::OO_Defaults
-                                            : benchmark::ConsoleReporter::OO_Tabular);
-    reporter.SetOutputStream(&out);
-    reporter.SetErrorStream(&out);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();
