@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,7 +13,8 @@ bool ready = false;
 
 // The pair for the last argument: the spectrum asks for the cosine and the
 // sine of each angle in turn, and one mpfr_sin_cos gives both.
-double last_arg, last_sin, last_cos;
+std::uint64_t last_arg;
+double last_sin, last_cos;
 bool have_last = false;
 
 void release()
@@ -49,7 +51,9 @@ double to_double(mpfr_t y, int t)
 void sin_cos(double a)
 {
     // compared by bits: sin(-0.0) is -0.0, and a NaN never equals itself
-    if (have_last && std::memcmp(&a, &last_arg, sizeof a) == 0)
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &a, sizeof a);
+    if (have_last && bits == last_arg)
         return;
     if (!ready)
         init();
@@ -57,7 +61,7 @@ void sin_cos(double a)
     const int t = mpfr_sin_cos(s, c, arg, MPFR_RNDN);
     last_sin = to_double(s, ternary(t & 3));
     last_cos = to_double(c, ternary(t >> 2));
-    last_arg = a;
+    last_arg = bits;
     have_last = true;
 }
 

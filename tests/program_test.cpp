@@ -33,8 +33,8 @@ const int tone_rows[] = {4, 64, 65, 175, 176, 236};
 // where the CPU has none or the library is another.
 const std::string no_fma = "GLIBC_TUNABLES=glibc.cpu.hwcaps=-AVX2,-FMA";
 
-// The bytes a file limit lets through, in units of ulimit -f.
-const rlim_t size_limit = 8 * 1024;
+// The bytes a file limit lets through: ulimit -f 8.
+const rlim_t size_limit = 8192;
 
 enum class sink {
     file,
@@ -112,6 +112,7 @@ std::vector<std::string> wrapper()
         words.push_back(w);
     words.push_back(bin);
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& w : words)
         argv.push_back(w.data());
     argv.push_back(nullptr);

@@ -25,7 +25,8 @@ const ld ref_tol = 1e-12L;
 
 void expect_close(double got, ld want, const std::string& what)
 {
-    EXPECT_LE(std::fabs(static_cast<ld>(got) - want), ref_tol * std::fabs(want)) << what << ": " << got;
+    EXPECT_LE(std::fabs(static_cast<ld>(got) - want), ref_tol * std::fabs(want))
+        << what << ": " << got;
 }
 
 TEST(reference, burg_and_mem_1_agree_with_a_long_double_recomputation)
