@@ -106,6 +106,9 @@ std::vector<std::string> wrapper()
     }
     signal(SIGPIPE, out == sink::no_reader_sigpipe_ignored ? SIG_IGN : SIG_DFL);
     dup2(e.fd, 2);
+    // lets a preloaded library (the test allocator, stdbuf's) go ahead of a
+    // sanitizer's runtime in a sanitized build
+    env.emplace_back("ASAN_OPTIONS=verify_asan_link_order=0");
     for (std::string& v : env)
         putenv(v.data());
     for (std::string& w : wrapper())
@@ -260,8 +263,6 @@ TEST(program, refused_work_storage_ends_with_the_message)
     for (std::vector<std::string> env : cases) {
         SCOPED_TRACE(env[0] + " " + env[1]);
         env.push_back(std::string("LD_PRELOAD=") + FAILALLOC_LIB);
-        // lets the allocator go ahead of a sanitizer's runtime in a sanitized build
-        env.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
         const result r = run(MEMSPEC_BIN, sink::file, env);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
