@@ -106,6 +106,10 @@ std::vector<std::string> wrapper()
     }
     signal(SIGPIPE, out == sink::no_reader_sigpipe_ignored ? SIG_IGN : SIG_DFL);
     dup2(e.fd, 2);
+    // the program gets descriptors 1 and 2 and nothing else of the harness
+    for (const int extra : {fd, o.fd, e.fd, pipe_in})
+        if (extra > 2)
+            close(extra);
     // lets a preloaded library (the test allocator, stdbuf's) go ahead of a
     // sanitizer's runtime in a sanitized build
     env.emplace_back("ASAN_OPTIONS=verify_asan_link_order=0");
