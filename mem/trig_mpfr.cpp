@@ -9,7 +9,6 @@
 namespace {
 
 mpfr_t arg, s, c;
-bool ready = false;
 
 // The pair for the last argument: the spectrum asks for the cosine and the
 // sine of each angle in turn, and one mpfr_sin_cos gives both.
@@ -32,7 +31,6 @@ void init()
     mpfr_set_emax(1024);
     mpfr_inits2(53, arg, s, c, static_cast<mpfr_ptr>(nullptr));
     std::atexit(release);
-    ready = true;
 }
 
 // The ternary value of one half of mpfr_sin_cos's result: 0 exact, 1 above,
@@ -55,7 +53,7 @@ void sin_cos(double a)
     std::memcpy(&bits, &a, sizeof a);
     if (have_last && bits == last_arg)
         return;
-    if (!ready)
+    if (!have_last)
         init();
     mpfr_set_d(arg, a, MPFR_RNDN);
     const int t = mpfr_sin_cos(s, c, arg, MPFR_RNDN);

@@ -11,6 +11,7 @@
 #include "driver/driver.h"
 #include "mem/mem.h"
 #include "tests/stdout_to.h"
+#include "tests/temp_file.h"
 
 namespace {
 
@@ -141,12 +142,10 @@ TEST(mem_1, progress_lines_match_printf)
     } cases[] = {{3, -0.5}, {3, 1e-6}, {3, 1e-15}, {3, 0.5e-15}, {4, 0.3}, {3, 1e-300}};
     for (const auto& k : cases) {
         std::vector<double> g(1), f(k.n + 1), spec(k.n + 1);
-        std::string path = testing::TempDir() + "memspec_freqXXXXXX";
-        const int fd = mkstemp(path.data());
-        ASSERT_GE(fd, 0);
-        close(fd);
+        const temp_file out;
+        ASSERT_GE(out.fd, 0);
         {
-            const stdout_to q(path.c_str());
+            const stdout_to q(out.path.c_str());
             mem_1(k.n, 0, k.dt, g.data(), f.data(), spec.data(), 1.0);
         }
         std::string want;
@@ -155,8 +154,7 @@ TEST(mem_1, progress_lines_match_printf)
             std::snprintf(line, sizeof line, "\n  freq=%6.2f", f[i]);
             want += line;
         }
-        const std::string got = slurp(path);
-        unlink(path.c_str());
+        const std::string got = slurp(out.path);
         EXPECT_EQ(got, want) << "n = " << k.n << ", dt = " << k.dt;
     }
 }

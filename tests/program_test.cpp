@@ -17,6 +17,7 @@
 
 #include "driver/driver.h"
 #include "tests/stdout_to.h"
+#include "tests/temp_file.h"
 
 namespace {
 
@@ -51,22 +52,6 @@ struct result {
     int status; // exit status, 128 + signal, or -1 when the run could not be set up
     std::string out;
     std::string err;
-};
-
-// A file in the test's temporary directory, removed with the object.
-struct temp_file {
-    std::string path = testing::TempDir() + "memspec_XXXXXX";
-    int fd = mkstemp(path.data());
-    temp_file() = default;
-    temp_file(const temp_file&) = delete;
-    temp_file& operator=(const temp_file&) = delete;
-    ~temp_file()
-    {
-        if (fd >= 0) {
-            close(fd);
-            unlink(path.c_str());
-        }
-    }
 };
 
 // MEMSPEC_TEST_WRAPPER, split at blanks: a command that runs the program,

@@ -1,0 +1,28 @@
+#ifndef MEMSPEC_TESTS_TEMP_FILE_H
+#define MEMSPEC_TESTS_TEMP_FILE_H
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+// A file in the test's temporary directory, removed with the object; fd is
+// negative if it could not be made.
+struct temp_file {
+    std::string path = testing::TempDir() + "memspec_XXXXXX";
+    int fd = mkstemp(path.data());
+    temp_file() = default;
+    temp_file(const temp_file&) = delete;
+    temp_file& operator=(const temp_file&) = delete;
+    ~temp_file()
+    {
+        if (fd >= 0) {
+            close(fd);
+            unlink(path.c_str());
+        }
+    }
+};
+
+#endif
