@@ -2,12 +2,9 @@
 #include <cstdlib>
 
 #include "mem/mem.h"
+#include "mem/nomem.h"
 
 namespace {
-
-// "Memory allocation failed." in Shift_JIS.
-const char alloc_failed[] = "\x83\x81\x83\x82\x83\x8A\x8A\x84\x82\xE8\x93\x96\x82\xC4\x82\xC9"
-                            "\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42\n";
 
 // Zeroed, so that even a call outside burg's range reads no indeterminate
 // values. From the C heap rather than new, so that a tool that refuses a
@@ -70,8 +67,7 @@ void burg(int n, int max_order, int n_lag, double* x, double* g, double* c, doub
         std::free(err_a);
         std::free(err_b);
         std::free(prev_g);
-        std::fputs(alloc_failed, stderr);
-        std::exit(1);
+        no_memory();
     }
 
     // order 0: the series itself

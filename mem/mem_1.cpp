@@ -56,9 +56,11 @@ void mem_1(int n, int max_order, double dt, double* g, double* f, double* spec, 
         double re = 1.0;
         double im = 0.0;
         for (int j = 1; j <= max_order; ++j) {
-            const double th = static_cast<double>(j) * w;
-            re = re + g[j] * trig::cos(th);
-            im = im + g[j] * trig::sin(th);
+            double s = 0.0;
+            double c = 0.0;
+            trig::sincos(static_cast<double>(j) * w, &s, &c);
+            re = re + g[j] * c;
+            im = im + g[j] * s;
         }
         const double d = im * im + re * re;
 

@@ -1,53 +1,146 @@
-// Preloaded into a process by the tests: refuses the FAILALLOC_NTH-th
-// malloc or calloc request of exactly FAILALLOC_SIZE bytes (the first, by
-// default) and hands every other request to the next allocator in line, so
-// that it also works beneath a sanitizer or valgrind.
+// Preloaded into a process by the tests to refuse one heap request:
+//   FAILALLOC_AT=k          the k-th request of the run, whatever its size
+//   FAILALLOC_SIZE=s        the FAILALLOC_NTH-th request (the first by
+//                           default) of exactly s bytes
+//   FAILALLOC_COUNT=path    at exit, writes to path how many requests came
+// A request is a malloc, calloc or realloc. Every other request goes to the
+// next allocator in line, the one that also frees it, so that this works
+// beneath a sanitizer or valgrind.
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
-std::size_t fail_size; // 0: refuse nothing
+unsigned long fail_at; // 0: none
+std::size_t fail_size; // 0: none
 unsigned long fail_nth;
+const char* count_path; // nullptr: not counted
 unsigned long seen;
+unsigned long seen_of_size;
 
 // A sanitizer's runtime allocates before the environment can be read, so the
-// settings are read here, after libc is up and before main.
+// settings are read here, after libc is up and before main; requests made
+// earlier are neither counted nor refused.
 __attribute__((constructor)) void read_settings()
 {
+    const char* at = std::getenv("FAILALLOC_AT");
     const char* size = std::getenv("FAILALLOC_SIZE");
     const char* nth = std::getenv("FAILALLOC_NTH");
-    fail_nth = nth != nullptr ? std::strtoul(nth, nullptr, 10) : 1;
+    fail_at = at != nullptr ? std::strtoul(at, nullptr, 10) : 0;
     fail_size = size != nullptr ? std::strtoul(size, nullptr, 10) : 0;
+    fail_nth = nth != nullptr ? std::strtoul(nth, nullptr, 10) : 1;
+    count_path = std::getenv("FAILALLOC_COUNT");
+    seen = 0;
+    seen_of_size = 0;
+}
+
+__attribute__((destructor)) void write_count()
+{
+    if (count_path == nullptr)
+        return;
+    char line[32];
+    const int len = std::snprintf(line, sizeof line, "%lu\n", seen);
+    const int fd = open(count_path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd >= 0) {
+        if (write(fd, line, static_cast<std::size_t>(len)) != len)
+            std::_Exit(125);
+        close(fd);
+    }
 }
 
 bool refuse(std::size_t size)
 {
-    return fail_size != 0 && size == fail_size && ++seen == fail_nth;
+    ++seen;
+    if (fail_at != 0)
+        return seen == fail_at;
+    return fail_size != 0 && size == fail_size && ++seen_of_size == fail_nth;
+}
+
+// dlsym may itself allocate (glibc before 2.34 does); those requests are
+// served from here while the next allocator is being looked up, never freed.
+alignas(std::max_align_t) unsigned char arena[4096];
+std::size_t arena_used;
+bool resolving;
+
+void* from_arena(std::size_t k)
+{
+    const std::size_t a = alignof(std::max_align_t);
+    k = (k + a - 1) / a * a;
+    if (k > sizeof arena - arena_used)
+        return nullptr;
+    void* p = arena + arena_used;
+    arena_used += k;
+    return p;
+}
+
+bool in_arena(const void* p)
+{
+    const auto* b = static_cast<const unsigned char*>(p);
+    return b >= arena && b < arena + sizeof arena;
 }
 
 template <typename F>
 F next(F& fn, const char* name)
 {
-    if (fn == nullptr)
+    if (fn == nullptr) {
+        resolving = true;
         fn = reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+        resolving = false;
+    }
     return fn;
 }
 
 void* (*next_malloc)(std::size_t);
 void* (*next_calloc)(std::size_t, std::size_t);
+void* (*next_realloc)(void*, std::size_t);
+void (*next_free)(void*);
 
 } // namespace
 
 extern "C" void* malloc(std::size_t size) noexcept
 {
+    if (resolving)
+        return from_arena(size);
     return refuse(size) ? nullptr : next(next_malloc, "malloc")(size);
 }
 
 extern "C" void* calloc(std::size_t n, std::size_t size) noexcept
 {
-    return refuse(n * size) ? nullptr : next(next_calloc, "calloc")(n, size);
+    std::size_t total = 0;
+    if (__builtin_mul_overflow(n, size, &total))
+        total = 0;
+    if (resolving)
+        return from_arena(total); // zero, as static storage is never reused
+    return refuse(total) ? nullptr : next(next_calloc, "calloc")(n, size);
+}
+
+extern "C" void* realloc(void* p, std::size_t size) noexcept
+{
+    if (resolving)
+        return from_arena(size);
+    if (refuse(size))
+        return nullptr;
+    if (in_arena(p)) {
+        void* q = next(next_malloc, "malloc")(size);
+        const auto left =
+            static_cast<std::size_t>(arena + sizeof arena - static_cast<unsigned char*>(p));
+        if (q != nullptr)
+            std::memcpy(q, p, size < left ? size : left);
+        return q;
+    }
+    return next(next_realloc, "realloc")(p, size);
+}
+
+extern "C" void free(void* p) noexcept
+{
+    // what the lookup hands back is leaked rather than looked up again
+    if (p != nullptr && !in_arena(p) && !resolving)
+        next(next_free, "free")(p);
 }

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -16,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "tests/stdout_to.h"
 #include "tests/temp_file.h"
 
 namespace {
@@ -68,7 +68,7 @@ std::vector<std::string> wrapper()
 
 // Runs in the child: points stdout at the sink and runs the program.
 [[noreturn]] void exec(const std::string& bin, sink out, const temp_file& o, const temp_file& e,
-                       int pipe_in, std::vector<std::string> env)
+                       int pipe_in, std::vector<std::string> env, rlim_t address_space)
 {
     std::vector<std::string> words;
     int fd = o.fd;
@@ -88,6 +88,10 @@ std::vector<std::string> wrapper()
         const rlimit r{size_limit, size_limit};
         setrlimit(RLIMIT_FSIZE, &r);
         signal(SIGXFSZ, SIG_IGN);
+    }
+    if (address_space != 0) {
+        const rlimit r{address_space, address_space};
+        setrlimit(RLIMIT_AS, &r);
     }
     signal(SIGPIPE, out == sink::no_reader_sigpipe_ignored ? SIG_IGN : SIG_DFL);
     dup2(e.fd, 2);
@@ -112,7 +116,10 @@ std::vector<std::string> wrapper()
     _exit(127);
 }
 
-result run(const std::string& bin, sink out, const std::vector<std::string>& env = {})
+// Runs bin with stdout on out, env added to the environment and, unless 0,
+// its address space limited to that many bytes.
+result run(const std::string& bin, sink out, const std::vector<std::string>& env = {},
+           rlim_t address_space = 0)
 {
     result r{-1, "", ""};
     const temp_file o;
@@ -125,7 +132,7 @@ result run(const std::string& bin, sink out, const std::vector<std::string>& env
     close(pipe_fd[0]);
     const pid_t pid = fork();
     if (pid == 0)
-        exec(bin, out, o, e, pipe_fd[1], env);
+        exec(bin, out, o, e, pipe_fd[1], env, address_space);
     close(pipe_fd[1]);
     int st = 0;
     pid_t w = -1;
@@ -240,6 +247,34 @@ TEST(program, undelivered_output_is_a_failure)
     }
 }
 
+// The test allocator preloaded, named through the library path: LD_PRELOAD
+// splits at blanks, which a checkout's path may hold.
+std::vector<std::string> with_failalloc(std::vector<std::string> env)
+{
+    const std::string lib = FAILALLOC_LIB;
+    const std::size_t slash = lib.rfind('/');
+    const char* path = std::getenv("LD_LIBRARY_PATH");
+    env.push_back("LD_LIBRARY_PATH=" + lib.substr(0, slash) +
+                  (path != nullptr && *path != '\0' ? std::string(":") + path : ""));
+    env.push_back("LD_PRELOAD=" + lib.substr(slash + 1));
+    return env;
+}
+
+// Exhausted memory ends a run in one of two ways only: the whole output and
+// status 0, or the message, status 1 and no more than a beginning of the
+// output (what was printed before, flushed at exit). Never a signal.
+void expect_whole_or_refused(const result& r, const std::string& full)
+{
+    if (r.status == 0) {
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(r.out == full) << "output differs";
+    } else {
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, alloc_failed);
+        EXPECT_EQ(r.out, full.substr(0, r.out.size()));
+    }
+}
+
 TEST(program, refused_work_storage_ends_with_the_message)
 {
     const std::string series = std::to_string(sizeof(double) * (run_n_data + 1));
@@ -249,14 +284,78 @@ TEST(program, refused_work_storage_ends_with_the_message)
         {"FAILALLOC_SIZE=" + series, "FAILALLOC_NTH=2"},
         {"FAILALLOC_SIZE=" + filter, "FAILALLOC_NTH=1"},
     };
-    for (std::vector<std::string> env : cases) {
+    for (const std::vector<std::string>& env : cases) {
         SCOPED_TRACE(env[0] + " " + env[1]);
-        env.push_back(std::string("LD_PRELOAD=") + FAILALLOC_LIB);
-        const result r = run(MEMSPEC_BIN, sink::file, env);
+        const result r = run(MEMSPEC_BIN, sink::file, with_failalloc(env));
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, alloc_failed);
     }
+}
+
+struct build {
+    const char* name;
+    const char* bin;
+    unsigned long first; // requests refused one by one from the first
+    unsigned long more;  // then about as many spread over the rest of the run
+};
+
+const build builds[] = {
+    {"default", MEMSPEC_BIN, 1000, 0},
+#ifdef MEMSPEC_CR_BIN
+    // about 116,000 requests, most of them MPFR's scratch space
+    {"correctly rounded", MEMSPEC_CR_BIN, 40, 160},
+#endif
+};
+
+// Each heap request of a run refused in turn.
+TEST(program, every_refused_request_ends_cleanly)
+{
+    // beneath valgrind a correctly rounded run takes seconds
+    const unsigned long slow = wrapper().empty() ? 1 : 10;
+    for (const build& b : builds) {
+        SCOPED_TRACE(b.name);
+        const temp_file count;
+        const std::string full = run(b.bin, sink::file).out;
+        ASSERT_EQ(run(b.bin, sink::file, with_failalloc({"FAILALLOC_COUNT=" + count.path})).status,
+                  0);
+        const unsigned long n = std::stoul(slurp(count.path));
+        ASSERT_GT(n, 0U);
+        const unsigned long first = std::min(n, b.first / slow);
+        const unsigned long stride = std::max(1UL, (n - first) / std::max(1UL, b.more / slow));
+        unsigned long refused = 0;
+        for (unsigned long k = 1; k <= n; k = k < first ? k + 1 : k + stride) {
+            SCOPED_TRACE("request " + std::to_string(k) + " of " + std::to_string(n));
+            const result r =
+                run(b.bin, sink::file, with_failalloc({"FAILALLOC_AT=" + std::to_string(k)}));
+            expect_whole_or_refused(r, full);
+            refused += r.status == 1 ? 1 : 0;
+        }
+        EXPECT_GT(refused, 0U) << "no refusal reached the program";
+    }
+}
+
+// An address space too small for the heap, or for the libraries themselves,
+// in which case the dynamic loader reports before the program starts.
+TEST(program, small_address_space_ends_cleanly)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's runtime reserves far more address space";
+#else
+    if (!wrapper().empty())
+        GTEST_SKIP() << "the limit would bind the wrapper, not the program";
+    for (const build& b : builds) {
+        const std::string full = run(b.bin, sink::file).out;
+        for (rlim_t kb = 3000; kb <= 4400; kb += 100) {
+            SCOPED_TRACE(std::string(b.name) + ", " + std::to_string(kb) + " KB");
+            const result r = run(b.bin, sink::file, {}, kb * 1024);
+            if (r.status == 127 && r.out.empty() &&
+                r.err.find("error while loading shared libraries") != std::string::npos)
+                continue;
+            expect_whole_or_refused(r, full);
+        }
+    }
+#endif
 }
 
 } // namespace
