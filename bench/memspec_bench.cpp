@@ -1,14 +1,21 @@
 // Cost of the analysis and of its floor: the sines and cosines mem_1 must take.
 // The progress lines that burg and mem_1 print go to /dev/null while a
 // benchmark runs, so that a terminal does not weigh on the figures; the
-// library reports on the real standard output in between.
+// library reports on the real standard output in between, and a report that
+// cannot be delivered there or to --benchmark_out fails the run.
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <memory>
 
 #include <benchmark/benchmark.h>
 
 #include "driver/driver.h"
 #include "mem/mem.h"
 #include "mem/trig.h"
-#include "tests/stdout_to.h"
+#include "support/stdout_to.h"
 
 namespace {
 
@@ -68,8 +75,10 @@ void BM_sincos_floor(benchmark::State& state)
         for (int i = 1; i <= n_data; ++i) {
             const double w = (two_pi * (static_cast<double>(i - 1) * df)) * dt;
             for (int j = 1; j <= max_order; ++j) {
-                const double th = static_cast<double>(j) * w;
-                s = s + trig::cos(th) + trig::sin(th);
+                double sn = 0.0;
+                double cs = 0.0;
+                trig::sincos(static_cast<double>(j) * w, &sn, &cs);
+                s = s + cs + sn;
             }
         }
         benchmark::DoNotOptimize(s);
@@ -83,4 +92,86 @@ BENCHMARK(BM_sincos_floor);
 
 } // namespace
 
-BENCHMARK_MAIN();
+namespace {
+
+// A reporter for --benchmark_out that checks, once the library has written
+// all of it, that the file took it. The library closes the file after this
+// without looking, so an error that only close reports goes unseen.
+template <typename Reporter>
+class checked : public Reporter {
+public:
+    void Finalize() override
+    {
+        Reporter::Finalize();
+        lost = !this->GetOutputStream().flush();
+    }
+    bool lost = false;
+};
+
+BENCHMARK_DISABLE_DEPRECATED_WARNING
+using csv_reporter = benchmark::CSVReporter;
+BENCHMARK_RESTORE_DEPRECATED_WARNING
+
+// The value of --NAME=VALUE in argv, or nullptr; the library takes only
+// that form.
+const char* flag(int argc, char** argv, const char* name)
+{
+    const std::size_t k = std::strlen(name);
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--", 2) == 0 && std::strncmp(argv[i] + 2, name, k) == 0 &&
+            argv[i][k + 2] == '=')
+            return argv[i] + k + 3;
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // the library aborts on these
+    const char* reps = flag(argc, argv, "benchmark_repetitions");
+    if (reps != nullptr && std::atoi(reps) < 1) {
+        std::fprintf(stderr, "memspec_bench: --benchmark_repetitions must be at least 1\n");
+        return 2;
+    }
+    const char* out = flag(argc, argv, "benchmark_out");
+    const char* format = flag(argc, argv, "benchmark_out_format");
+    const std::string fmt = format != nullptr ? format : "json";
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+
+    std::unique_ptr<benchmark::BenchmarkReporter> file;
+    const bool* file_lost = nullptr;
+    if (out != nullptr && fmt == "json") {
+        auto* r = new checked<benchmark::JSONReporter>;
+        file_lost = &r->lost;
+        file.reset(r);
+    } else if (out != nullptr && fmt == "console") {
+        auto* r = new checked<benchmark::ConsoleReporter>;
+        file_lost = &r->lost;
+        file.reset(r);
+    } else if (out != nullptr && fmt == "csv") {
+        auto* r = new checked<csv_reporter>;
+        file_lost = &r->lost;
+        file.reset(r);
+    } else if (out != nullptr) {
+        std::fprintf(stderr, "memspec_bench: --benchmark_out_format is json, console or csv\n");
+        return 2;
+    }
+    benchmark::RunSpecifiedBenchmarks(benchmark::CreateDefaultDisplayReporter(), file.get());
+    benchmark::Shutdown();
+
+    int status = 0;
+    if (file_lost != nullptr && *file_lost) {
+        std::fprintf(stderr, "memspec_bench: writing the report to %s failed\n", out);
+        status = 1;
+    }
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fprintf(stderr, "memspec_bench: writing the report to standard output failed\n");
+        status = 1;
+    }
+    return status;
+}

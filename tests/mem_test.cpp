@@ -10,7 +10,7 @@
 
 #include "driver/driver.h"
 #include "mem/mem.h"
-#include "tests/stdout_to.h"
+#include "support/stdout_to.h"
 #include "tests/temp_file.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "mem/mem.h"
-#include "tests/stdout_to.h"
+#include "support/stdout_to.h"
 
 namespace {
 

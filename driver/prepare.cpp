@@ -1,0 +1,17 @@
+#include "driver/driver.h"
+
+void clamp_lag(int max_order, int* n_lag)
+{
+    if (max_order + 1 >= *n_lag)
+        *n_lag = max_order + 2;
+}
+
+void remove_mean(int n, double* x)
+{
+    double s = 0.0;
+    for (int i = 1; i <= n; ++i)
+        s = s + x[i];
+    const double mean = s / static_cast<double>(n);
+    for (int i = 1; i <= n; ++i)
+        x[i] = x[i] - mean;
+}
