@@ -1,5 +1,6 @@
 // The estimator and the spectrum on cases small enough to know the answer.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -24,7 +25,7 @@ struct fit {
 
     fit(std::vector<double> x, int max_order, int n_lag)
         : g(static_cast<std::size_t>(max_order) + 1, nan),
-          c(static_cast<std::size_t>(n_lag) + 1, nan),
+          c(static_cast<std::size_t>(std::max(n_lag, max_order + 1)) + 1, nan),
           fpe(static_cast<std::size_t>(max_order) + 2, nan)
     {
         const stdout_to q;
