@@ -108,9 +108,30 @@ public:
     bool lost = false;
 };
 
-BENCHMARK_DISABLE_DEPRECATED_WARNING
-using csv_reporter = benchmark::CSVReporter;
-BENCHMARK_RESTORE_DEPRECATED_WARNING
+// A checked reporter for --benchmark_out in format fmt, or nullptr if the
+// library has no such format.
+std::unique_ptr<benchmark::BenchmarkReporter> file_reporter(const std::string& fmt,
+                                                            const bool** lost)
+{
+    if (fmt == "json") {
+        auto* r = new checked<benchmark::JSONReporter>;
+        *lost = &r->lost;
+        return std::unique_ptr<benchmark::BenchmarkReporter>(r);
+    }
+    if (fmt == "console") {
+        auto* r = new checked<benchmark::ConsoleReporter>;
+        *lost = &r->lost;
+        return std::unique_ptr<benchmark::BenchmarkReporter>(r);
+    }
+    if (fmt == "csv") {
+        BENCHMARK_DISABLE_DEPRECATED_WARNING
+        auto* r = new checked<benchmark::CSVReporter>;
+        BENCHMARK_RESTORE_DEPRECATED_WARNING
+        *lost = &r->lost;
+        return std::unique_ptr<benchmark::BenchmarkReporter>(r);
+    }
+    return nullptr;
+}
 
 // The value of --NAME=VALUE in argv, or nullptr; the library takes only
 // that form.
@@ -142,23 +163,14 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 2;
 
-    std::unique_ptr<benchmark::BenchmarkReporter> file;
     const bool* file_lost = nullptr;
-    if (out != nullptr && fmt == "json") {
-        auto* r = new checked<benchmark::JSONReporter>;
-        file_lost = &r->lost;
-        file.reset(r);
-    } else if (out != nullptr && fmt == "console") {
-        auto* r = new checked<benchmark::ConsoleReporter>;
-        file_lost = &r->lost;
-        file.reset(r);
-    } else if (out != nullptr && fmt == "csv") {
-        auto* r = new checked<csv_reporter>;
-        file_lost = &r->lost;
-        file.reset(r);
-    } else if (out != nullptr) {
-        std::fprintf(stderr, "memspec_bench: --benchmark_out_format is json, console or csv\n");
-        return 2;
+    std::unique_ptr<benchmark::BenchmarkReporter> file;
+    if (out != nullptr) {
+        file = file_reporter(fmt, &file_lost);
+        if (file == nullptr) {
+            std::fprintf(stderr, "memspec_bench: --benchmark_out_format is json, console or csv\n");
+            return 2;
+        }
     }
     benchmark::RunSpecifiedBenchmarks(benchmark::CreateDefaultDisplayReporter(), file.get());
     benchmark::Shutdown();

@@ -1,7 +1,6 @@
 # 64-bit little-endian POWER (Debian: crossbuild-essential-ppc64el, qemu-user,
 # libmpfr-dev:ppc64el).
-#   cmake -S . -B build-ppc64el -DCMAKE_TOOLCHAIN_FILE=cmake/powerpc64le-linux-gnu.cmake
-#   qemu-ppc64le build-ppc64el/memspec
+#   cmake --workflow --preset ppc64el && qemu-ppc64le build-ppc64el/memspec
 set(memspec_processor ppc64le)
 set(memspec_triple powerpc64le-linux-gnu)
 set(memspec_qemu qemu-ppc64le)

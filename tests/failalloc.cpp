@@ -3,6 +3,8 @@
 //   FAILALLOC_SIZE=s        the FAILALLOC_NTH-th request (the first by
 //                           default) of exactly s bytes
 //   FAILALLOC_COUNT=path    at exit, writes to path how many requests came
+//   FAILALLOC_PROGRAM=name  only in the program of that name, not in a
+//                           wrapper (valgrind, a shell) that starts it
 // A request is a malloc, calloc or realloc. Every other request goes to the
 // next allocator in line, the one that also frees it, so that this works
 // beneath a sanitizer or valgrind.
@@ -11,6 +13,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +40,12 @@ __attribute__((constructor)) void read_settings()
     fail_size = size != nullptr ? std::strtoul(size, nullptr, 10) : 0;
     fail_nth = nth != nullptr ? std::strtoul(nth, nullptr, 10) : 1;
     count_path = std::getenv("FAILALLOC_COUNT");
+    const char* only = std::getenv("FAILALLOC_PROGRAM");
+    if (only != nullptr && std::strcmp(only, program_invocation_short_name) != 0) {
+        fail_at = 0;
+        fail_size = 0;
+        count_path = nullptr;
+    }
     seen = 0;
     seen_of_size = 0;
 }

@@ -301,10 +301,11 @@ TEST(program, undelivered_output_is_a_failure)
     }
 }
 
-// The test allocator preloaded, named through the library path: LD_PRELOAD
-// splits at blanks, which a checkout's path may hold.
-std::vector<std::string> with_failalloc(std::vector<std::string> env)
+// The test allocator preloaded into bin alone, named through the library
+// path: LD_PRELOAD splits at blanks, which a checkout's path may hold.
+std::vector<std::string> with_failalloc(const std::string& bin, std::vector<std::string> env)
 {
+    env.push_back("FAILALLOC_PROGRAM=" + bin.substr(bin.rfind('/') + 1));
     const std::string lib = FAILALLOC_LIB;
     const std::size_t slash = lib.rfind('/');
     const char* path = std::getenv("LD_LIBRARY_PATH");
@@ -340,7 +341,7 @@ TEST(program, refused_work_storage_ends_with_the_message)
     };
     for (const std::vector<std::string>& env : cases) {
         SCOPED_TRACE(env[0] + " " + env[1]);
-        const result r = run(MEMSPEC_BIN, sink::file, with_failalloc(env));
+        const result r = run(MEMSPEC_BIN, sink::file, with_failalloc(MEMSPEC_BIN, env));
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, alloc_failed);
@@ -371,8 +372,9 @@ TEST(program, every_refused_request_ends_cleanly)
         SCOPED_TRACE(b.name);
         const temp_file count;
         const std::string full = run(b.bin, sink::file).out;
-        ASSERT_EQ(run(b.bin, sink::file, with_failalloc({"FAILALLOC_COUNT=" + count.path})).status,
-                  0);
+        ASSERT_EQ(
+            run(b.bin, sink::file, with_failalloc(b.bin, {"FAILALLOC_COUNT=" + count.path})).status,
+            0);
         const unsigned long n = std::stoul(slurp(count.path));
         ASSERT_GT(n, 0U);
         const unsigned long first = std::min(n, b.first / slow);
@@ -380,8 +382,8 @@ TEST(program, every_refused_request_ends_cleanly)
         unsigned long refused = 0;
         for (unsigned long k = 1; k <= n; k = k < first ? k + 1 : k + stride) {
             SCOPED_TRACE("request " + std::to_string(k) + " of " + std::to_string(n));
-            const result r =
-                run(b.bin, sink::file, with_failalloc({"FAILALLOC_AT=" + std::to_string(k)}));
+            const result r = run(b.bin, sink::file,
+                                 with_failalloc(b.bin, {"FAILALLOC_AT=" + std::to_string(k)}));
             expect_whole_or_refused(r, full);
             refused += r.status == 1 ? 1 : 0;
         }

@@ -1,0 +1,16 @@
+# 64-bit Windows with Debian's MinGW-w64 cross compiler (g++-mingw-w64-x86-64),
+# run under Wine (wine64). Linked statically, so that memspec.exe needs no
+# MinGW libraries beside it. There is no MPFR for Windows in Debian, so only
+# the default build is made.
+#   cmake --workflow --preset windows && wine build-windows/memspec.exe
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
