@@ -40,27 +40,42 @@ double reference(int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), double a)
     return r;
 }
 
-void* counted_alloc(std::size_t k);
-void* counted_realloc(void* p, std::size_t, std::size_t k);
-void counted_free(void* p, std::size_t);
-int callers_requests;
-
-void* counted_alloc(std::size_t k)
+// A caller's allocator, told apart from GMP's and from the one the
+// functions install by its address.
+void* callers_alloc(std::size_t k)
 {
-    ++callers_requests;
     return std::malloc(k);
 }
 
-void* counted_realloc(void* p, std::size_t, std::size_t k)
+void* callers_realloc(void* p, std::size_t, std::size_t k)
 {
-    ++callers_requests;
     return std::realloc(p, k);
 }
 
-void counted_free(void* p, std::size_t)
+void callers_free(void* p, std::size_t)
 {
     std::free(p);
 }
+
+// MPFR's exponent range and GMP's allocator as they stand.
+struct settings {
+    mpfr_exp_t emin = mpfr_get_emin();
+    mpfr_exp_t emax = mpfr_get_emax();
+    void* (*alloc)(std::size_t) = nullptr;
+    void* (*realloc)(void*, std::size_t, std::size_t) = nullptr;
+    void (*free)(void*, std::size_t) = nullptr;
+
+    settings()
+    {
+        mp_get_memory_functions(&alloc, &realloc, &free);
+    }
+    void restore() const
+    {
+        mpfr_set_emin(emin);
+        mpfr_set_emax(emax);
+        mp_set_memory_functions(alloc, realloc, free);
+    }
+};
 
 TEST(trig, correctly_rounded_everywhere_and_leaves_the_callers_settings)
 {
@@ -81,15 +96,10 @@ TEST(trig, correctly_rounded_everywhere_and_leaves_the_callers_settings)
     }
 
     // a caller's range too narrow for double, and a caller's allocator
-    const mpfr_exp_t emin = mpfr_get_emin();
-    const mpfr_exp_t emax = mpfr_get_emax();
-    void* (*alloc)(std::size_t) = nullptr;
-    void* (*realloc)(void*, std::size_t, std::size_t) = nullptr;
-    void (*free)(void*, std::size_t) = nullptr;
-    mp_get_memory_functions(&alloc, &realloc, &free);
+    const settings before;
     mpfr_set_emin(-100);
     mpfr_set_emax(100);
-    mp_set_memory_functions(counted_alloc, counted_realloc, counted_free);
+    mp_set_memory_functions(callers_alloc, callers_realloc, callers_free);
     std::vector<double> got_sin, got_cos, got_sin_only;
     for (const double a : args) {
         double s = 0.0;
@@ -99,20 +109,13 @@ TEST(trig, correctly_rounded_everywhere_and_leaves_the_callers_settings)
         got_cos.push_back(c);
         got_sin_only.push_back(trig::sin(a));
     }
-    const mpfr_exp_t after_emin = mpfr_get_emin();
-    const mpfr_exp_t after_emax = mpfr_get_emax();
-    void* (*after_alloc)(std::size_t) = nullptr;
-    void* (*after_realloc)(void*, std::size_t, std::size_t) = nullptr;
-    void (*after_free)(void*, std::size_t) = nullptr;
-    mp_get_memory_functions(&after_alloc, &after_realloc, &after_free);
-    mpfr_set_emin(emin);
-    mpfr_set_emax(emax);
-    mp_set_memory_functions(alloc, realloc, free);
+    const settings after;
+    before.restore();
 
-    EXPECT_EQ(after_emin, -100);
-    EXPECT_EQ(after_emax, 100);
-    EXPECT_TRUE(after_alloc == counted_alloc && after_realloc == counted_realloc &&
-                after_free == counted_free);
+    EXPECT_EQ(after.emin, -100);
+    EXPECT_EQ(after.emax, 100);
+    EXPECT_TRUE(after.alloc == callers_alloc && after.realloc == callers_realloc &&
+                after.free == callers_free);
     for (std::size_t i = 0; i < args.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "a = " << std::hexfloat << args[i]);
         EXPECT_TRUE(same(got_sin[i], want_sin[i])) << got_sin[i] << " != " << want_sin[i];
