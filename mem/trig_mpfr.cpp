@@ -32,69 +32,69 @@ void gmp_free(void* p, std::size_t)
     std::free(p);
 }
 
-// What the caller had: restored before each function returns.
-struct settings {
-    mpfr_exp_t emin, emax;
-    void* (*alloc)(std::size_t);
-    void* (*realloc)(void*, std::size_t, std::size_t);
-    void (*free)(void*, std::size_t);
-};
-
-// Binary64 in MPFR: a 53-bit significand and, with mpfr_subnormalize after
-// each operation, the exponent range of double including its subnormals.
-settings enter()
-{
-    settings was{mpfr_get_emin(), mpfr_get_emax(), nullptr, nullptr, nullptr};
-    mp_get_memory_functions(&was.alloc, &was.realloc, &was.free);
-    mp_set_memory_functions(gmp_alloc, gmp_realloc, gmp_free);
-    mpfr_set_emin(-1073);
-    mpfr_set_emax(1024);
-    return was;
-}
-
-void leave(const settings& was)
-{
-    mpfr_set_emin(was.emin);
-    mpfr_set_emax(was.emax);
-    mp_set_memory_functions(was.alloc, was.realloc, was.free);
-}
-
-// y rounded again into double's subnormal range, t its ternary value: 0 exact,
-// positive above, negative below the true value.
-double to_double(mpfr_ptr y, int t)
-{
-    mpfr_subnormalize(y, t, MPFR_RNDN);
-    return mpfr_get_d(y, MPFR_RNDN);
-}
-
 // mpfr_sin_cos packs both ternary values into one: 0 exact, 1 above, 2 below.
 int ternary(int code)
 {
     return code == 0 ? 0 : code == 1 ? 1 : -1;
 }
 
+// y as the double it rounds to, or false where that needs the exponent range
+// of double: y below 2^-1022 in magnitude, in or next to the subnormals.
+bool normal(mpfr_srcptr y, double* d)
+{
+    if (mpfr_regular_p(y) && mpfr_get_exp(y) < -1021)
+        return false;
+    *d = mpfr_get_d(y, MPFR_RNDN);
+    return true;
+}
+
+// sin and cos of x into ys and yc at 53 bits; with subnormal, in double's
+// exponent range and rounded once more onto its subnormal grid.
+bool evaluate(mpfr_ptr x, mpfr_ptr ys, mpfr_ptr yc, double a, double* s, double* c, bool subnormal)
+{
+    mpfr_set_d(x, a, MPFR_RNDN);
+    const int t = mpfr_sin_cos(ys, yc, x, MPFR_RNDN);
+    if (subnormal) {
+        mpfr_subnormalize(ys, ternary(t & 3), MPFR_RNDN);
+        mpfr_subnormalize(yc, ternary(t >> 2), MPFR_RNDN);
+        *s = mpfr_get_d(ys, MPFR_RNDN);
+        *c = mpfr_get_d(yc, MPFR_RNDN);
+        return true;
+    }
+    return normal(ys, s) && normal(yc, c);
+}
+
 } // namespace
 
 double trig::sin(double a)
 {
-    const settings was = enter();
-    MPFR_DECL_INIT(x, 53);
-    MPFR_DECL_INIT(y, 53);
-    mpfr_set_d(x, a, MPFR_RNDN);
-    const double s = to_double(y, mpfr_sin(y, x, MPFR_RNDN));
-    leave(was);
+    double s = 0.0;
+    double c = 0.0;
+    sincos(a, &s, &c);
     return s;
 }
 
 void trig::sincos(double a, double* s, double* c)
 {
-    const settings was = enter();
+    void* (*alloc)(std::size_t) = nullptr;
+    void* (*realloc)(void*, std::size_t, std::size_t) = nullptr;
+    void (*free)(void*, std::size_t) = nullptr;
+    mp_get_memory_functions(&alloc, &realloc, &free);
+    mp_set_memory_functions(gmp_alloc, gmp_realloc, gmp_free);
+
     MPFR_DECL_INIT(x, 53);
     MPFR_DECL_INIT(ys, 53);
     MPFR_DECL_INIT(yc, 53);
-    mpfr_set_d(x, a, MPFR_RNDN);
-    const int t = mpfr_sin_cos(ys, yc, x, MPFR_RNDN);
-    *s = to_double(ys, ternary(t & 3));
-    *c = to_double(yc, ternary(t >> 2));
-    leave(was);
+    // In a range that holds every double, a normal result is already the
+    // double it rounds to; otherwise the range is double's own for the call.
+    const mpfr_exp_t emin = mpfr_get_emin();
+    const mpfr_exp_t emax = mpfr_get_emax();
+    if (emin > -1073 || emax < 1024 || !evaluate(x, ys, yc, a, s, c, false)) {
+        mpfr_set_emin(-1073);
+        mpfr_set_emax(1024);
+        evaluate(x, ys, yc, a, s, c, true);
+        mpfr_set_emin(emin);
+        mpfr_set_emax(emax);
+    }
+    mp_set_memory_functions(alloc, realloc, free);
 }
