@@ -3,6 +3,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -22,7 +23,11 @@ bool same(double a, double b)
 {
     if (std::isnan(a) || std::isnan(b))
         return std::isnan(a) && std::isnan(b);
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::memcpy(&x, &a, sizeof a);
+    std::memcpy(&y, &b, sizeof b);
+    return x == y;
 }
 
 // f(a) at 212 bits, then rounded to nearest double. Rounding twice goes wrong
