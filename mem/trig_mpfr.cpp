@@ -10,7 +10,8 @@
 namespace {
 
 // GMP's own allocator aborts when the heap is exhausted; this one ends the run
-// with the program's own message.
+// with the program's own message. Both take from the C heap, so either may
+// free what the other allocated (MPFR keeps caches from call to call).
 void* gmp_alloc(std::size_t k)
 {
     void* p = std::malloc(k);
