@@ -108,28 +108,27 @@ public:
     bool lost = false;
 };
 
+template <typename Reporter>
+std::unique_ptr<benchmark::BenchmarkReporter> make_checked(const bool** lost)
+{
+    auto* r = new checked<Reporter>;
+    *lost = &r->lost;
+    return std::unique_ptr<benchmark::BenchmarkReporter>(r);
+}
+
 // A checked reporter for --benchmark_out in format fmt, or nullptr if the
 // library has no such format.
 std::unique_ptr<benchmark::BenchmarkReporter> file_reporter(const std::string& fmt,
                                                             const bool** lost)
 {
-    if (fmt == "json") {
-        auto* r = new checked<benchmark::JSONReporter>;
-        *lost = &r->lost;
-        return std::unique_ptr<benchmark::BenchmarkReporter>(r);
-    }
-    if (fmt == "console") {
-        auto* r = new checked<benchmark::ConsoleReporter>;
-        *lost = &r->lost;
-        return std::unique_ptr<benchmark::BenchmarkReporter>(r);
-    }
-    if (fmt == "csv") {
-        BENCHMARK_DISABLE_DEPRECATED_WARNING
-        auto* r = new checked<benchmark::CSVReporter>;
-        BENCHMARK_RESTORE_DEPRECATED_WARNING
-        *lost = &r->lost;
-        return std::unique_ptr<benchmark::BenchmarkReporter>(r);
-    }
+    if (fmt == "json")
+        return make_checked<benchmark::JSONReporter>(lost);
+    if (fmt == "console")
+        return make_checked<benchmark::ConsoleReporter>(lost);
+    BENCHMARK_DISABLE_DEPRECATED_WARNING
+    if (fmt == "csv")
+        return make_checked<benchmark::CSVReporter>(lost);
+    BENCHMARK_RESTORE_DEPRECATED_WARNING
     return nullptr;
 }
 
