@@ -88,6 +88,8 @@ cases = [
     (["missing/x.png"], 1, lambda r: not os.path.exists("missing"), None, {}, None),
     (["/proc/memspec.png"], 1, None, None, {}, None),
     (["dir"], 1, lambda r: os.path.isdir("dir"), None, {}, None),
+    (["closed.png"], 1, lambda r: not os.path.exists("closed.png"), None, {},
+     lambda: os.close(1)),
     # a picture that cannot be written whole leaves the old file as it was
     (["old.png"], 1, lambda r: read("old.png") == b"old",
      lambda: write("old.png", b"old"), {}, limit_file_size),
