@@ -4,6 +4,8 @@
 // library reports on the real standard output in between, and a report that
 // cannot be delivered there or to --benchmark_out fails the run.
 
+#include <fcntl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -132,22 +134,62 @@ std::unique_ptr<benchmark::BenchmarkReporter> file_reporter(const std::string& f
     return nullptr;
 }
 
-// The value of --NAME=VALUE in argv, or nullptr; the library takes only
-// that form.
+// The value of the last --NAME=VALUE in argv, or nullptr; the library takes
+// only that form, and the last one given.
 const char* flag(int argc, char** argv, const char* name)
 {
     const std::size_t k = std::strlen(name);
+    const char* v = nullptr;
     for (int i = 1; i < argc; ++i)
         if (std::strncmp(argv[i], "--", 2) == 0 && std::strncmp(argv[i] + 2, name, k) == 0 &&
             argv[i][k + 2] == '=')
-            return argv[i] + k + 3;
-    return nullptr;
+            v = argv[i] + k + 3;
+    return v;
+}
+
+bool help_asked;
+
+// 0, or 1 with a message when what went to standard output did not arrive.
+int stdout_status()
+{
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fprintf(stderr, "memspec_bench: writing the report to standard output failed\n");
+        return 1;
+    }
+    return 0;
+}
+
+// The library calls this, and then exits 0, both for --help and for a flag
+// value it does not take; the second is a mistake and the first must arrive.
+void help()
+{
+    if (!help_asked) {
+        std::fprintf(stderr, "memspec_bench: a flag has a value the library does not take "
+                             "(see --help)\n");
+        std::exit(2);
+    }
+    benchmark::PrintDefaultHelp();
+    std::exit(stdout_status());
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // A descriptor closed at start would be taken by the first file opened,
+    // so that --benchmark_out received the console report or the messages.
+    bool closed[3];
+    for (int fd = 0; fd <= 2; ++fd) {
+        closed[fd] = fcntl(fd, F_GETFD) < 0;
+        if (closed[fd] && open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
+            return 1;
+    }
+    if (closed[1]) {
+        std::fprintf(stderr, "memspec_bench: standard output is closed\n");
+        return 1;
+    }
+
     // the library aborts on these
     const char* reps = flag(argc, argv, "benchmark_repetitions");
     if (reps != nullptr && std::atoi(reps) < 1) {
@@ -157,8 +199,10 @@ int main(int argc, char** argv)
     const char* out = flag(argc, argv, "benchmark_out");
     const char* format = flag(argc, argv, "benchmark_out_format");
     const std::string fmt = format != nullptr ? format : "json";
+    for (int i = 1; i < argc; ++i)
+        help_asked = help_asked || std::strcmp(argv[i], "--help") == 0;
 
-    benchmark::Initialize(&argc, argv);
+    benchmark::Initialize(&argc, argv, help);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 2;
 
@@ -174,14 +218,9 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(benchmark::CreateDefaultDisplayReporter(), file.get());
     benchmark::Shutdown();
 
-    int status = 0;
+    int status = stdout_status();
     if (file_lost != nullptr && *file_lost) {
         std::fprintf(stderr, "memspec_bench: writing the report to %s failed\n", out);
-        status = 1;
-    }
-    std::cout.flush();
-    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fprintf(stderr, "memspec_bench: writing the report to standard output failed\n");
         status = 1;
     }
     return status;

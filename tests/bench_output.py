@@ -12,6 +12,8 @@ import signal
 import subprocess
 import sys
 
+from private_dev import full_device
+
 bench, work = sys.argv[1], sys.argv[2]
 quick = ["--benchmark_min_time=0.001"]
 names = ["BM_analysis", "BM_burg", "BM_mem_1", "BM_sincos_floor"]
@@ -56,21 +58,51 @@ def file_limit():
     resource.setrlimit(resource.RLIMIT_FSIZE, (1, 1))
 
 
-closed = subprocess.DEVNULL  # replaced by closing descriptor 1 below
-# (what, arguments, stdout, set-up in the child)
-lost = [
-    (">/dev/full", [], "/dev/full", None),
-    (">&-", [], closed, lambda: os.close(1)),
-    ("no reader, SIGPIPE ignored", [], no_reader, ignore(signal.SIGPIPE)),
-    ("file size limit", [], os.path.join(work, "bench_limited.out"), file_limit),
-    ("--benchmark_out=/dev/full", ["--benchmark_out=/dev/full"], subprocess.DEVNULL, None),
-    ("--benchmark_out=/dev/full in csv", ["--benchmark_out=/dev/full",
-                                          "--benchmark_out_format=csv"], subprocess.DEVNULL, None),
+def closing(fd):
+    return lambda: os.close(fd)
+
+
+def valid_json(path):
+    try:
+        with open(path) as f:
+            return sorted(b["name"] for b in json.load(f)["benchmarks"]) == ["BM_burg"]
+    except (OSError, ValueError, KeyError):
+        return False
+
+
+full = full_device(work)
+report = os.path.join(work, "bench_report.json")
+null = subprocess.DEVNULL
+# (what, arguments, stdout, set-up in the child, status, check afterwards);
+# status 1 and 2 must come with a message
+cases = [
+    (">full", [], full, None, 1, None),
+    (">&-", [], null, closing(1), 1, None),
+    (">&- with --benchmark_out", ["--benchmark_out=" + report], null, closing(1), 1,
+     lambda: not os.path.exists(report)),
+    ("2>&- with --benchmark_out", ["--benchmark_out=" + report], null, closing(2), 0,
+     lambda: valid_json(report)),
+    ("<&- with --benchmark_out", ["--benchmark_out=" + report], null, closing(0), 0,
+     lambda: valid_json(report)),
+    ("no reader, SIGPIPE ignored", [], no_reader, ignore(signal.SIGPIPE), 1, None),
+    ("file size limit", [], os.path.join(work, "bench_limited.out"), file_limit, 1, None),
+    ("--benchmark_out=full", ["--benchmark_out=" + full], null, None, 1, None),
+    ("--benchmark_out=full in csv", ["--benchmark_out=" + full, "--benchmark_out_format=csv"],
+     null, None, 1, None),
     ("--benchmark_out in a missing directory", ["--benchmark_out=" + work + "/missing/x"],
-     subprocess.DEVNULL, None),
-    ("--benchmark_repetitions=-1", ["--benchmark_repetitions=-1"], subprocess.DEVNULL, None),
+     null, None, 1, None),
+    ("--benchmark_repetitions=-1", ["--benchmark_repetitions=-1"], null, None, 2, None),
+    ("--benchmark_repetitions=0", ["--benchmark_repetitions=0"], null, None, 2, None),
+    ("--benchmark_format=bogus", ["--benchmark_format=bogus"], null, None, 2, None),
+    ("--benchmark_out_format=bogus", ["--benchmark_out=" + report, "--benchmark_out_format=bogus"],
+     null, None, 2, None),
+    ("--help", ["--help"], os.path.join(work, "bench_help.out"), None, 0,
+     lambda: b"--benchmark_filter" in open(os.path.join(work, "bench_help.out"), "rb").read()),
+    ("--help >full", ["--help"], full, None, 1, None),
 ]
-for what, args, out, setup in lost:
+for what, args, out, setup, status, check in cases:
+    if os.path.exists(report):
+        os.remove(report)
     if callable(out):
         out = out()
     f = open(out, "w") if isinstance(out, str) else out
@@ -79,12 +111,14 @@ for what, args, out, setup in lost:
         f.close()
     elif isinstance(out, int) and out > 2:
         os.close(out)
-    if r.returncode <= 0 or not r.stderr.strip():
-        failures.append("%s: status %d, stderr %r" % (what, r.returncode, r.stderr[-200:]))
+    message = r.stderr.decode().strip().splitlines()
+    if r.returncode != status or (status != 0 and not message) or (check and not check()):
+        failures.append("%s: status %d, not %d; stderr %r" % (what, r.returncode, status,
+                                                              r.stderr[-200:]))
     else:
-        print("%s: status %d, %s" % (what, r.returncode, r.stderr.decode().strip().splitlines()[-1]))
+        print("%s: status %d%s" % (what, r.returncode, ", " + message[-1] if status else ""))
 
 for f in failures:
     print("FAILED:", f)
-print("%d passed, %d failed" % (len(lost) + 1 - len(failures), len(failures)))
+print("%d passed, %d failed" % (len(cases) + 1 - len(failures), len(failures)))
 sys.exit(1 if failures else 0)
