@@ -4,6 +4,8 @@
 #ifndef MEMSPEC_DRIVER_H
 #define MEMSPEC_DRIVER_H
 
+#include "mem/mem.h"
+
 // Room of each series: indices 0..series_len - 1, index 0 unused.
 constexpr int series_len = 304;
 
@@ -17,6 +19,18 @@ static_assert(run_max_order >= 0 && run_max_order <= run_n_data - 2,
               "Burg's recursion needs max_order + 2 samples");
 static_assert(run_n_lag < series_len && run_max_order + 2 < series_len,
               "c and fpe must hold n_lag and max_order + 1 entries after the lag clamp");
+
+// Periods of the test series' tones, in time units: 124.5, 65, 64 and 4
+// cycles per unit.
+constexpr double tone_period[4] = {1.0 / 124.5, 1.0 / 65.0, 1.0 / 64.0, 0.25};
+
+// tone_angle: the phase of the tone of period p at sample i, (2 pi t) / p
+// with t = (i - 1) dt: divided by the period rather than multiplied by the
+// frequency, as the last bits of the samples depend on which.
+inline double tone_angle(int i, double dt, double p)
+{
+    return (2.0 * PI_CONST * (static_cast<double>(i - 1) * dt)) / p;
+}
 
 // mk_dat: sets the run parameters and fills x[1..n_data] with the test
 // series: unit sinusoids of 124.5, 65, 64 and 4 cycles per time unit, all of

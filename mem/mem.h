@@ -28,6 +28,13 @@
 
 constexpr double PI_CONST = 3.141592653589793;
 
+// omega: the angle step of mem_1 at frequency f, (2 pi f) dt, grouped so;
+// the filter's term j is taken at the angle j omega.
+inline double omega(double f, double dt)
+{
+    return (2.0 * PI_CONST * f) * dt;
+}
+
 // burg: fits prediction-error filters of orders 1..max_order to x by Burg's
 // recursion, printing "\n M=%4d " to stdout before each order.
 //   n                 number of samples, n >= 1

@@ -43,13 +43,12 @@ void print_freq(double v)
 
 void mem_1(int n, int max_order, double dt, double* g, double* f, double* spec, double pm)
 {
-    const double two_pi = 2.0 * PI_CONST;
     const double df = n == 1 ? 0.0 : 1.0 / (static_cast<double>(n - 1) * dt);
 
     for (int i = 1; i <= n; ++i) {
         f[i] = static_cast<double>(i - 1) * df;
         print_freq(f[i]);
-        const double w = (two_pi * f[i]) * dt;
+        const double w = omega(f[i], dt);
 
         // A at exp(-i w), up to the sign of the imaginary part, which |A|^2 drops;
         // each angle is taken afresh because some values hang on its last bit

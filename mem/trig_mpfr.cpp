@@ -67,15 +67,7 @@ bool evaluate(mpfr_ptr x, mpfr_ptr ys, mpfr_ptr yc, double a, double* s, double*
 
 } // namespace
 
-double trig::sin(double a)
-{
-    double s = 0.0;
-    double c = 0.0;
-    sincos(a, &s, &c);
-    return s;
-}
-
-void trig::sincos(double a, double* s, double* c)
+void trig::sincos_mpfr(double a, double* s, double* c)
 {
     void* (*alloc)(std::size_t) = nullptr;
     void* (*realloc)(void*, std::size_t, std::size_t) = nullptr;
