@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,18 +27,18 @@ double x[series_len], f[series_len], spec[series_len], g[series_len], fpe[series
 int n_data, max_order, n_lag;
 double dt, pm;
 
-// The test series, mean removed, as the program fits it.
-void prepare()
+// The whole analysis once, so that x holds the series burg fits, g and pm
+// the filter mem_1 evaluates, and f its frequencies.
+void run_once()
 {
-    mk_dat(x, &n_data, &max_order, &n_lag, &dt);
-    clamp_lag(max_order, &n_lag);
-    remove_mean(n_data, x);
+    const stdout_to progress_lines;
+    analyse(x, f, spec, g, fpe, c, &n_data, &max_order, &n_lag, &dt, &pm);
 }
 
 void BM_burg(benchmark::State& state)
 {
+    run_once();
     const stdout_to progress_lines;
-    prepare();
     while (state.KeepRunning()) {
         burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
         benchmark::DoNotOptimize(pm);
@@ -46,9 +47,8 @@ void BM_burg(benchmark::State& state)
 
 void BM_mem_1(benchmark::State& state)
 {
+    run_once();
     const stdout_to progress_lines;
-    prepare();
-    burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
     while (state.KeepRunning()) {
         mem_1(n_data, max_order, dt, g, f, spec, pm);
         benchmark::ClobberMemory();
@@ -59,38 +59,51 @@ void BM_analysis(benchmark::State& state)
 {
     const stdout_to progress_lines;
     while (state.KeepRunning()) {
-        prepare();
-        burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
-        mem_1(n_data, max_order, dt, g, f, spec, pm);
+        analyse(x, f, spec, g, fpe, c, &n_data, &max_order, &n_lag, &dt, &pm);
         benchmark::ClobberMemory();
     }
 }
 
-// The sines and cosines of mem_1's angles and nothing else.
-void BM_sincos_floor(benchmark::State& state)
+// The sines and cosines of mem_1's angles by sincos, and nothing else; with
+// the time per call.
+void BM_sincos(benchmark::State& state, void (*sincos)(double, double*, double*))
 {
-    prepare();
-    const double two_pi = 2.0 * PI_CONST;
-    const double df = 1.0 / (static_cast<double>(n_data - 1) * dt);
+    run_once();
     while (state.KeepRunning()) {
         double s = 0.0;
         for (int i = 1; i <= n_data; ++i) {
-            const double w = (two_pi * (static_cast<double>(i - 1) * df)) * dt;
+            const double w = omega(f[i], dt);
             for (int j = 1; j <= max_order; ++j) {
                 double sn = 0.0;
                 double cs = 0.0;
-                trig::sincos(static_cast<double>(j) * w, &sn, &cs);
+                sincos(static_cast<double>(j) * w, &sn, &cs);
                 s = s + cs + sn;
             }
         }
         benchmark::DoNotOptimize(s);
     }
+    state.counters["per_call"] =
+        benchmark::Counter(n_data * max_order, benchmark::Counter::kIsIterationInvariantRate |
+                                                   benchmark::Counter::kInvert);
+}
+
+void math_library(double a, double* sn, double* cs)
+{
+    *sn = std::sin(a);
+    *cs = std::cos(a);
 }
 
 BENCHMARK(BM_burg);
 BENCHMARK(BM_mem_1);
 BENCHMARK(BM_analysis);
-BENCHMARK(BM_sincos_floor);
+// mem_1's floor: the sine and cosine this build takes
+BENCHMARK_CAPTURE(BM_sincos, floor, trig::sincos);
+// each source side by side (LLVM's is registered in main, where this CPU
+// runs it)
+BENCHMARK_CAPTURE(BM_sincos, libm, math_library);
+#ifdef MEMSPEC_MPFR
+BENCHMARK_CAPTURE(BM_sincos, mpfr, trig::sincos_mpfr);
+#endif
 
 } // namespace
 
@@ -202,6 +215,10 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         help_asked = help_asked || std::strcmp(argv[i], "--help") == 0;
 
+#ifdef MEMSPEC_LLVMLIBC
+    if (llvm_can_run())
+        benchmark::RegisterBenchmark("BM_sincos/llvm", BM_sincos, llvmlibc_sincos);
+#endif
     benchmark::Initialize(&argc, argv, help);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 2;

@@ -45,6 +45,13 @@ void clamp_lag(int max_order, int* n_lag);
 // remove_mean: subtracts the mean of x[1..n] from each sample.
 void remove_mean(int n, double* x);
 
+// analyse: the whole analysis, into the caller's series: mk_dat, the lag
+// clamp, mean removal, burg and mem_1, in that order, with their progress
+// lines on stdout. Sets the run parameters and pm (mem/mem.h says what each
+// series holds); ends the process as burg does if its storage is refused.
+void analyse(double* x, double* f, double* spec, double* g, double* fpe, double* c, int* n_data,
+             int* max_order, int* n_lag, double* dt, double* pm);
+
 // report: prints the result table to stdout. Row i pairs frequency f[i] and
 // spectrum spec[i] with fpe[i] (filter order i - 1, rows 1..max_order + 1)
 // and c[i] (lag i - 1, rows 1..n_lag); rows run to n_data.

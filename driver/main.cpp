@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "driver/driver.h"
-#include "mem/mem.h"
 
 namespace {
 
@@ -28,11 +27,7 @@ int main()
     double dt = 0.0;
     double pm = 0.0;
 
-    mk_dat(x, &n_data, &max_order, &n_lag, &dt);
-    clamp_lag(max_order, &n_lag);
-    remove_mean(n_data, x);
-    burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
-    mem_1(n_data, max_order, dt, g, f, spec, pm);
+    analyse(x, f, spec, g, fpe, c, &n_data, &max_order, &n_lag, &dt, &pm);
     report(n_data, max_order, n_lag, f, spec, fpe, c);
 
     // a table lost on a full disk or a closed stream must not pass as success

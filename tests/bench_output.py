@@ -16,7 +16,8 @@ from private_dev import full_device
 
 bench, work = sys.argv[1], sys.argv[2]
 quick = ["--benchmark_min_time=0.001"]
-names = ["BM_analysis", "BM_burg", "BM_mem_1", "BM_sincos_floor"]
+names = ["BM_analysis", "BM_burg", "BM_mem_1", "BM_sincos/floor", "BM_sincos/libm",
+         "BM_sincos/llvm", "BM_sincos/mpfr"]
 failures = []
 
 

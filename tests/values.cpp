@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "driver/driver.h"
-#include "mem/mem.h"
 #include "support/stdout_to.h"
 
 namespace {
@@ -29,11 +28,7 @@ int main()
     double pm = 0.0;
     {
         const stdout_to progress_lines;
-        mk_dat(x, &n_data, &max_order, &n_lag, &dt);
-        clamp_lag(max_order, &n_lag);
-        remove_mean(n_data, x);
-        burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
-        mem_1(n_data, max_order, dt, g, f, spec, pm);
+        analyse(x, f, spec, g, fpe, c, &n_data, &max_order, &n_lag, &dt, &pm);
     }
     print("g", g, max_order);
     std::printf("pm %a\n", pm);
