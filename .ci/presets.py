@@ -1,0 +1,63 @@
+#!/usr/bin/env python3
+"""Reads CMakePresets.json, resolving inheritance, for CI.
+
+  presets.py cross   one line per cross target's test preset: its name, the
+                     Debian packages it needs (comma-separated) and the Debian
+                     package of LLVM's C library for it, or "-"
+  presets.py check   fails unless every configure preset builds in a tree of
+                     its own, build-PRESET: never in the user's build/
+"""
+import json
+import os
+import sys
+
+root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+with open(os.path.join(root, "CMakePresets.json")) as f:
+    presets = json.load(f)
+configure = {p["name"]: p for p in presets["configurePresets"]}
+
+
+def resolved(name, key):
+    """The value of key in configure preset name or the first it inherits
+    that has it, depth first as CMake resolves it."""
+    p = configure[name]
+    if key in p:
+        return p[key]
+    inherits = p.get("inherits", [])
+    for parent in [inherits] if isinstance(inherits, str) else inherits:
+        v = resolved(parent, key)
+        if v is not None:
+            return v
+    return None
+
+
+def cache(name):
+    """The cache variables of configure preset name, inherited ones merged."""
+    p = configure[name]
+    inherits = p.get("inherits", [])
+    merged = {}
+    for parent in reversed([inherits] if isinstance(inherits, str) else inherits):
+        merged.update(cache(parent))
+    merged.update(p.get("cacheVariables", {}))
+    return merged
+
+
+if sys.argv[1:] == ["cross"]:
+    for t in presets["testPresets"]:
+        c = t.get("configurePreset")
+        if c and resolved(c, "toolchainFile"):
+            memspec = resolved(c, "vendor")["memspec"]
+            cr = cache(c).get("MEMSPEC_CORRECTLY_ROUNDED") == "ON"
+            print(t["name"], ",".join(memspec["debian"]),
+                  memspec.get("llvmlibc", "-") if cr else "-")
+elif sys.argv[1:] == ["check"]:
+    bad = []
+    shown = [name for name, p in configure.items() if not p.get("hidden")]
+    for name in shown:
+        d = resolved(name, "binaryDir").replace("${presetName}", name)
+        if d != "${sourceDir}/build-" + name:
+            bad.append("%s builds in %s, not ${sourceDir}/build-%s" % (name, d, name))
+    print("\n".join(bad) or "%d configure presets, each in build-PRESET" % len(shown))
+    sys.exit(1 if bad else 0)
+else:
+    sys.exit(__doc__)
