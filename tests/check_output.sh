@@ -21,8 +21,9 @@ if $crlf; then
     tr -d '\r' <"$tmp/out" >"$tmp/lf" && mv "$tmp/lf" "$tmp/out"
 fi
 if [[ $mode == masked ]]; then
-    awk -f "$here/mask_tones.awk" "$tmp/out" >"$tmp/got"
-    awk -f "$here/mask_tones.awk" "$expected" >"$tmp/want"
+    mask=(awk -f "$here/../tools/table.awk" -f "$here/mask_tones.awk")
+    "${mask[@]}" "$tmp/out" >"$tmp/got"
+    "${mask[@]}" "$expected" >"$tmp/want"
 else
     mv "$tmp/out" "$tmp/got" && cp "$expected" "$tmp/want"
 fi

@@ -28,10 +28,6 @@ const std::string alloc_failed = "\x83\x81\x83\x82\x83\x8A\x8A\x84\x82\xE8\x93\x
 const std::string write_failed = "\x8F\x6F\x97\xCD\x82\xCC\x8F\x91\x82\xAB\x8D\x9E\x82\xDD\x82\xC9"
                                  "\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42\n";
 
-// Frequencies whose spectrum hangs on the last bit of sin and cos: the tones
-// at 4, 64 and 65 and their images 240 - f.
-const double tones[] = {4, 64, 65, 175, 176, 236};
-
 // Makes glibc take its sine and cosine for CPUs without FMA; changes nothing
 // where the CPU has none or the library is another.
 const std::string no_fma = "GLIBC_TUNABLES=glibc.cpu.hwcaps=-AVX2,-FMA";
@@ -191,46 +187,63 @@ std::string quoted(const std::string& s)
     return q + "'";
 }
 
-// The output with the tone rows' spectrum masked, by the mask CI uses too.
-std::string masked(const std::string& out)
+// What a shell command prints on stdout; a failing command fails the test.
+std::string output_of(const std::string& command)
 {
-    const temp_file t;
-    if (t.fd < 0 || write(t.fd, out.data(), out.size()) != static_cast<ssize_t>(out.size()))
-        ADD_FAILURE() << "cannot write " << t.path;
-    FILE* p = popen(("awk -f " + quoted(MASK_AWK) + " " + quoted(t.path)).c_str(), "r");
+    FILE* p = popen(command.c_str(), "r");
     if (p == nullptr) {
-        ADD_FAILURE() << "cannot run awk";
+        ADD_FAILURE() << "cannot run " << command;
         return "";
     }
     std::string m;
     char buf[4096];
     for (std::size_t k; (k = std::fread(buf, 1, sizeof buf, p)) > 0;)
         m.append(buf, k);
-    EXPECT_EQ(pclose(p), 0) << "awk failed";
+    EXPECT_EQ(pclose(p), 0) << command;
     return m;
 }
 
-// The spectrum values of the tone rows, in the order of tones.
-std::vector<double> tone_values(const std::string& out)
+// The output through the mask that CI and the cross builds' checks use too:
+// whole with the six peak heights made "#", or those heights alone.
+std::string masked(const std::string& out, bool heights = false)
 {
-    std::vector<double> v;
-    bool table = false;
-    for (const std::string& l : lines(out)) {
-        std::istringstream fields(l);
-        std::string freq;
-        double spc = 0.0;
-        table = table || l.rfind(" frec", 0) == 0;
-        if (table && fields >> freq >> spc &&
-            std::find(std::begin(tones), std::end(tones), std::stod(freq)) != std::end(tones))
-            v.push_back(spc);
-    }
-    return v;
+    const temp_file t;
+    if (t.fd < 0 || write(t.fd, out.data(), out.size()) != static_cast<ssize_t>(out.size()))
+        ADD_FAILURE() << "cannot write " << t.path;
+    return output_of("awk -f " + quoted(TABLE_AWK) + " -f " + quoted(MASK_AWK) +
+                     (heights ? " -v heights=1 " : " ") + quoted(t.path));
 }
 
-// Every byte but the tone rows' spectrum values, which belong to the math
-// library, with either of glibc's variants of sin and cos; those rows must
-// still show a peak.
-TEST(program, matches_the_recorded_output_but_for_the_tone_rows)
+// The mask changes the six peak heights of a table and nothing else.
+TEST(program, mask_changes_the_six_peak_heights_alone)
+{
+    for (const char* path : {EXPECTED_OUT, EXPECTED_CR_OUT}) {
+        SCOPED_TRACE(path);
+        const std::string out = slurp(path);
+        const std::vector<std::string> a = lines(out);
+        const std::vector<std::string> b = lines(masked(out));
+        ASSERT_EQ(a.size(), b.size());
+        int changed = 0;
+        for (std::size_t k = 0; k < a.size(); ++k) {
+            std::istringstream x(a[k]);
+            std::istringstream y(b[k]);
+            std::string u;
+            std::string v;
+            for (int field = 1; y >> v; ++field)
+                if (!(x >> u) || u != v) {
+                    EXPECT_TRUE(field == 2 && v == "#") << "line " << k << ": " << b[k];
+                    ++changed;
+                }
+        }
+        EXPECT_EQ(changed, 6);
+        EXPECT_EQ(lines(masked(out, true)).size(), 6U);
+    }
+}
+
+// Every byte but the peak heights, which belong to the math library, with
+// either of glibc's variants of sin and cos; those rows must still show a
+// peak.
+TEST(program, matches_the_recorded_output_but_for_the_peak_heights)
 {
     const std::vector<std::string> want = lines(masked(slurp(EXPECTED_OUT)));
     for (const std::vector<std::string>& env : {std::vector<std::string>{}, {no_fma}}) {
@@ -242,22 +255,33 @@ TEST(program, matches_the_recorded_output_but_for_the_tone_rows)
         ASSERT_EQ(got.size(), want.size());
         for (std::size_t k = 0; k < got.size(); ++k)
             EXPECT_EQ(got[k], want[k]) << "line " << k;
-        const std::vector<double> peaks = tone_values(r.out);
-        ASSERT_EQ(peaks.size(), std::size(tones));
-        for (const double p : peaks)
-            EXPECT_GT(p, 0.0);
+        const std::vector<std::string> heights = lines(masked(r.out, true));
+        ASSERT_EQ(heights.size(), 6U);
+        for (const std::string& h : heights)
+            EXPECT_GT(std::stod(h), 0.0);
     }
 }
 
-// The setting above must reach glibc, which ignores a misspelt tunable: on a
-// CPU with FMA and AVX2 its two variants give different tone rows.
-TEST(program, glibc_tunable_selects_the_other_sine)
+// The setting above must reach glibc, which ignores a misspelt tunable: the
+// dynamic loader's own account of the CPU features glibc uses (FMA, bit 12
+// of CPUID.1:ECX, and AVX2, bit 5 of CPUID.7:EBX) loses both with it.
+TEST(program, glibc_tunable_turns_off_fma_and_avx2)
 {
 #if defined(__GLIBC__) && defined(__x86_64__)
     if (!__builtin_cpu_supports("fma") || !__builtin_cpu_supports("avx2"))
         GTEST_SKIP() << "no FMA here: glibc has one variant of sin and cos";
-    EXPECT_NE(tone_values(run(MEMSPEC_BIN, sink::file).out),
-              tone_values(run(MEMSPEC_BIN, sink::file, {no_fma}).out));
+    const auto in_use = [](const std::string& env) {
+        const std::string d = output_of(env + " /lib64/ld-linux-x86-64.so.2 --list-diagnostics");
+        const auto word = [&d](const std::string& name) {
+            const std::size_t at = d.find("\nx86.cpu_features.features" + name + "=");
+            return at == std::string::npos ? 0UL
+                                           : std::stoul(d.substr(d.find('=', at) + 1), nullptr, 16);
+        };
+        return std::make_pair((word("[0x0].active[0x2]") >> 12 & 1) != 0,
+                              (word("[0x1].active[0x1]") >> 5 & 1) != 0);
+    };
+    EXPECT_EQ(in_use(""), std::make_pair(true, true));
+    EXPECT_EQ(in_use(no_fma), std::make_pair(false, false));
 #else
     GTEST_SKIP() << "not glibc on x86-64: nothing to switch";
 #endif
