@@ -82,6 +82,41 @@ TEST(burg, single_sample_divides_by_nothing)
     EXPECT_EQ(r.c[2], 0.0);
 }
 
+// Scaling a series by 2^k scales every energy by 2^2k and changes no
+// reflection coefficient, to the bit, while the energies stay normal. Scaled
+// to amplitudes near 1e-160 its energies fall below the smallest normal
+// double and lose digits, but the coefficients must stay near the unscaled
+// ones: a guard that took a tiny energy for zero would make them 0.
+TEST(burg, scaling_the_series_keeps_the_reflection_coefficients)
+{
+    const int m = 3;
+    std::vector<double> x(33, nan);
+    for (int i = 1; i <= 32; ++i)
+        x[i] = std::sin(0.3 * i) + 0.5 * std::sin(1.1 * i + 0.4);
+    const fit unscaled(x, m, m + 2);
+    const struct {
+        double scale;
+        double tol; // 0: the same bits
+    } cases[] = {{0x1p-480, 0.0}, {0x1p+480, 0.0}, {1e-160, 1e-2}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << "scale " << k.scale);
+        std::vector<double> y = x;
+        for (int i = 1; i <= 32; ++i)
+            y[i] = x[i] * k.scale;
+        const fit r(y, m, m + 2);
+        for (int j = 1; j <= m; ++j) {
+            if (k.tol == 0.0)
+                EXPECT_EQ(r.g[j], unscaled.g[j]) << "g[" << j << "]";
+            else
+                EXPECT_NEAR(r.g[j], unscaled.g[j], k.tol) << "g[" << j << "]";
+        }
+        if (k.tol == 0.0)
+            EXPECT_EQ(r.pm, unscaled.pm * k.scale * k.scale);
+        else
+            EXPECT_GT(r.pm, 0.0);
+    }
+}
+
 // A filter from the Levinson recursion solves the normal equations of the
 // autocorrelation it implies: sum_j g_j c(|k - j|) = pm for k = 0, 0 for
 // k = 1..m, with g_0 = 1. A wrong Levinson step breaks them.
@@ -130,17 +165,29 @@ TEST(mem_1, vanishing_response_gives_the_ceiling)
     }
     EXPECT_EQ(spec[1], 1e18);
     EXPECT_EQ(spec[2], ((2.0 + 2.0) * 0.5) / 4.0);
+
+    // a NaN filter is no vanishing response: NaN everywhere, not the ceiling
+    g[1] = nan;
+    {
+        const stdout_to q;
+        mem_1(3, 1, 0.5, g.data(), f.data(), spec.data(), 2.0);
+    }
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(std::isnan(spec[i])) << "spec[" << i << "]";
 }
 
-// The progress lines are printf's "%6.2f" to the byte, whether or not the
-// frequency is a whole number: negative zero, negative, wider than the
-// field, at and beyond the largest whole number written directly, fractional.
-TEST(mem_1, progress_lines_match_printf)
+// The frequencies are (i - 1) df to the bit, each formed afresh rather than
+// summed step by step, and their progress lines are printf's "%6.2f" to the
+// byte, whether or not the frequency is a whole number: negative zero,
+// negative, wider than the field, at and beyond the largest whole number
+// written directly, fractional steps.
+TEST(mem_1, frequencies_and_progress_lines)
 {
     const struct {
         int n;
         double dt;
-    } cases[] = {{3, -0.5}, {3, 1e-6}, {3, 1e-15}, {3, 0.5e-15}, {4, 0.3}, {3, 1e-300}};
+    } cases[] = {{3, -0.5}, {3, 1e-6},  {3, 1e-15},  {3, 0.5e-15},
+                 {12, 0.3}, {12, -0.5}, {3, 1e-300}, {241, 1.0 / 240.0}};
     for (const auto& k : cases) {
         std::vector<double> g(1), f(k.n + 1), spec(k.n + 1);
         const temp_file out;
@@ -150,7 +197,9 @@ TEST(mem_1, progress_lines_match_printf)
             mem_1(k.n, 0, k.dt, g.data(), f.data(), spec.data(), 1.0);
         }
         std::string want;
+        const double df = 1.0 / (static_cast<double>(k.n - 1) * k.dt);
         for (int i = 1; i <= k.n; ++i) {
+            EXPECT_EQ(f[i], static_cast<double>(i - 1) * df) << "f[" << i << "]";
             char line[400];
             std::snprintf(line, sizeof line, "\n  freq=%6.2f", f[i]);
             want += line;
@@ -158,6 +207,40 @@ TEST(mem_1, progress_lines_match_printf)
         const std::string got = slurp(out.path);
         EXPECT_EQ(got, want) << "n = " << k.n << ", dt = " << k.dt;
     }
+}
+
+// stdout_to keeps what the caller printed before it where it was going, takes
+// what comes while it lives, and ends the process when that cannot be
+// written rather than lose it.
+TEST(stdout_to, keeps_pending_lines_and_refuses_a_full_target)
+{
+    const temp_file outer;
+    const temp_file inner;
+    ASSERT_TRUE(outer.fd >= 0 && inner.fd >= 0);
+    {
+        const stdout_to a(outer.path.c_str());
+        std::printf("pending, not yet flushed");
+        {
+            const stdout_to b(inner.path.c_str());
+            std::printf("inner");
+        }
+        std::printf(", then after");
+    }
+    EXPECT_EQ(slurp(outer.path), "pending, not yet flushed, then after");
+    EXPECT_EQ(slurp(inner.path), "inner");
+
+    const full_device dev;
+    if (dev.path.empty())
+        GTEST_SKIP() << "cannot make a full device here";
+    EXPECT_EXIT(
+        {
+            {
+                const stdout_to full(dev.path.c_str());
+                std::printf("lost");
+            }
+            std::exit(0);
+        },
+        testing::ExitedWithCode(1), "stdout_to: cannot write to .*full: No space left on device");
 }
 
 TEST(driver, lag_clamp_keeps_one_lag_beyond_the_filter)
