@@ -10,6 +10,8 @@ namespace {
 
 double x[series_len], f[series_len], spec[series_len], g[series_len], fpe[series_len],
     c[series_len];
+int n_data, max_order, n_lag;
+double dt, pm;
 
 void print(const char* name, const double* v, int n)
 {
@@ -21,11 +23,6 @@ void print(const char* name, const double* v, int n)
 
 int main()
 {
-    int n_data = 0;
-    int max_order = 0;
-    int n_lag = 0;
-    double dt = 0.0;
-    double pm = 0.0;
     {
         const stdout_to progress_lines;
         analyse(x, f, spec, g, fpe, c, &n_data, &max_order, &n_lag, &dt, &pm);
