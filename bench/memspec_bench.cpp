@@ -98,20 +98,27 @@ void math_library(double a, double* sn, double* cs)
 BENCHMARK(BM_burg);
 BENCHMARK(BM_mem_1);
 BENCHMARK(BM_analysis);
-// mem_1's floor: the sine and cosine this build takes; then each source side
-// by side, LLVM's where this CPU runs it
-void register_sincos()
-{
-    benchmark::RegisterBenchmark("BM_sincos/floor", BM_sincos<trig::sincos>);
-    benchmark::RegisterBenchmark("BM_sincos/libm", BM_sincos<math_library>);
 #ifdef MEMSPEC_LLVMLIBC
-    if (llvm_can_run())
-        benchmark::RegisterBenchmark("BM_sincos/llvm", BM_sincos<llvmlibc_sincos>);
+void BM_sincos_llvm(benchmark::State& state)
+{
+    if (!llvm_can_run()) {
+        state.SkipWithError("this CPU cannot run LLVM's archive");
+        return;
+    }
+    BM_sincos<llvmlibc_sincos>(state);
+}
+#endif
+
+// mem_1's floor: the sine and cosine this build takes; then each source side
+// by side
+BENCHMARK_TEMPLATE(BM_sincos, trig::sincos)->Name("BM_sincos/floor");
+BENCHMARK_TEMPLATE(BM_sincos, math_library)->Name("BM_sincos/libm");
+#ifdef MEMSPEC_LLVMLIBC
+BENCHMARK(BM_sincos_llvm)->Name("BM_sincos/llvm");
 #endif
 #ifdef MEMSPEC_MPFR
-    benchmark::RegisterBenchmark("BM_sincos/mpfr", BM_sincos<trig::sincos_mpfr>);
+BENCHMARK_TEMPLATE(BM_sincos, trig::sincos_mpfr)->Name("BM_sincos/mpfr");
 #endif
-}
 
 } // namespace
 
@@ -223,7 +230,6 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         help_asked = help_asked || std::strcmp(argv[i], "--help") == 0;
 
-    register_sincos();
     benchmark::Initialize(&argc, argv, help);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 2;

@@ -9,11 +9,12 @@ int main()
 {
     void* m = std::malloc(1001);
     void* c = std::calloc(1, 1002);
-    void* r = std::realloc(std::malloc(16), 1003);
+    void* p = std::malloc(16);
+    void* r = std::realloc(p, 1003);
     std::printf("%s%s%s\n", m == nullptr ? " malloc" : "", c == nullptr ? " calloc" : "",
                 r == nullptr ? " realloc" : "");
     std::free(m);
     std::free(c);
-    std::free(r);
+    std::free(r != nullptr ? r : p);
     return 0;
 }

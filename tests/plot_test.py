@@ -7,6 +7,7 @@ to the terminal. Skipped (status 77) where gnuplot is missing.
 usage: plot_test.py SOURCE_DIR WORK_DIR
 """
 import os
+import shlex
 import shutil
 import stat
 import subprocess
@@ -86,7 +87,7 @@ write("dir/important", b"keep")
 # a gnuplot that exits 0 having written half a picture
 os.mkdir("fakebin")
 write("fakebin/gnuplot", b"#!/bin/sh\nhead -c 4000 %s >plot.png\n"
-      % os.path.join(src, "docs", "memspec.png").encode(), 0o755)
+      % shlex.quote(os.path.join(src, "docs", "memspec.png")).encode(), 0o755)
 half = {"PATH": os.path.join(work, "fakebin") + os.pathsep + os.environ["PATH"]}
 os.mkdir("tmp `touch marker`")
 got_from_pipe = []

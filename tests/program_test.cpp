@@ -500,8 +500,8 @@ TEST(program, small_address_space_ends_with_the_message)
         if (*b.via != '\0')
             continue; // the limit would bind qemu
         const std::string full = run(b.bin, sink::file).out;
-        rlim_t lo = 1024 * kb; // fails
-        rlim_t hi = 1024 * 1024 * kb;
+        rlim_t lo = kb * 1024; // fails
+        rlim_t hi = kb * 1024 * 1024;
         ASSERT_NE(run(b.bin, sink::file, {}, lo).status, 0);
         ASSERT_EQ(run(b.bin, sink::file, {}, hi).status, 0);
         while (hi - lo > 4 * kb) {
