@@ -54,12 +54,18 @@ function(_llvmlibc_extract archive out ok_var why_var)
     set(${why_var} "${archive} does not define sin, cos and sincos" PARENT_SCOPE)
     return()
   endif()
+  # renamed first, then made the only globals: GNU objcopy would take both in
+  # one pass, llvm-objcopy keeps by the names before renaming
   execute_process(COMMAND ${CMAKE_OBJCOPY}
                     --redefine-sym sin=llvmlibc_sin --redefine-sym cos=llvmlibc_cos
-                    --redefine-sym sincos=llvmlibc_sincos
-                    --keep-global-symbol=llvmlibc_sin --keep-global-symbol=llvmlibc_cos
-                    --keep-global-symbol=llvmlibc_sincos ${whole} ${only}
+                    --redefine-sym sincos=llvmlibc_sincos ${whole} ${only}.renamed
                   RESULT_VARIABLE rc)
+  if(rc EQUAL 0)
+    execute_process(COMMAND ${CMAKE_OBJCOPY}
+                      --keep-global-symbol=llvmlibc_sin --keep-global-symbol=llvmlibc_cos
+                      --keep-global-symbol=llvmlibc_sincos ${only}.renamed ${only}
+                    RESULT_VARIABLE rc)
+  endif()
   if(rc EQUAL 0)
     execute_process(COMMAND ${CMAKE_NM} -g --defined-only ${only}
                     OUTPUT_VARIABLE syms RESULT_VARIABLE rc)
