@@ -21,8 +21,8 @@ double sin(double a);
 // sincos: *s = sin(a) and *c = cos(a), a in radians. Both are rounded to
 // nearest from the exact values, for every double a: sin(-0.0) is -0.0, and
 // a NaN or an infinity gives NaN. LLVM's route where llvm_can_run, MPFR's
-// otherwise; if MPFR's cannot have memory, the
-// process ends as burg's does when its storage is refused.
+// otherwise; if MPFR's cannot have memory, the process ends as burg's does
+// when its storage is refused.
 void sincos(double a, double* s, double* c);
 
 } // namespace trig
