@@ -17,14 +17,19 @@ with open(os.path.join(root, "CMakePresets.json")) as f:
 configure = {p["name"]: p for p in presets["configurePresets"]}
 
 
+def parents(p):
+    """The presets p inherits from, in order."""
+    inherits = p.get("inherits", [])
+    return [inherits] if isinstance(inherits, str) else inherits
+
+
 def resolved(name, key):
     """The value of key in configure preset name or the first it inherits
     that has it, depth first as CMake resolves it."""
     p = configure[name]
     if key in p:
         return p[key]
-    inherits = p.get("inherits", [])
-    for parent in [inherits] if isinstance(inherits, str) else inherits:
+    for parent in parents(p):
         v = resolved(parent, key)
         if v is not None:
             return v
@@ -34,9 +39,8 @@ def resolved(name, key):
 def cache(name):
     """The cache variables of configure preset name, inherited ones merged."""
     p = configure[name]
-    inherits = p.get("inherits", [])
     merged = {}
-    for parent in reversed([inherits] if isinstance(inherits, str) else inherits):
+    for parent in reversed(parents(p)):
         merged.update(cache(parent))
     merged.update(p.get("cacheVariables", {}))
     return merged

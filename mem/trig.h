@@ -11,6 +11,21 @@
 #ifndef MEMSPEC_TRIG_H
 #define MEMSPEC_TRIG_H
 
+#include <cmath>
+
+namespace trig {
+
+// sincos_libm: *s = sin(a) and *c = cos(a) by the math library, a in
+// radians; the compiler pairs the two calls into one where the library has
+// sincos.
+inline void sincos_libm(double a, double* s, double* c)
+{
+    *s = std::sin(a);
+    *c = std::cos(a);
+}
+
+} // namespace trig
+
 #ifdef MEMSPEC_CORRECTLY_ROUNDED
 
 namespace trig {
@@ -29,17 +44,13 @@ void sincos(double a, double* s, double* c);
 
 #else
 
-#include <cmath>
-
 namespace trig {
 
 using std::sin;
 
-// the compiler pairs the two calls into one where the library has sincos
 inline void sincos(double a, double* s, double* c)
 {
-    *s = std::sin(a);
-    *c = std::cos(a);
+    sincos_libm(a, s, c);
 }
 
 } // namespace trig
