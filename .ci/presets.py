@@ -2,10 +2,12 @@
 """Reads CMakePresets.json, resolving inheritance, for CI.
 
   presets.py cross   one line per cross target's test preset: its name, the
-                     Debian packages it needs (comma-separated) and the Debian
-                     package of LLVM's C library for it, or "-"
+                     Debian packages it needs (comma-separated), the Debian
+                     package of LLVM's C library for it or "-", and "exact"
+                     for a correctly rounded build or "masked"
   presets.py check   fails unless every configure preset builds in a tree of
-                     its own, build-PRESET: never in the user's build/
+                     its own, build-PRESET (never in the user's build/), and
+                     every test preset fails when it finds no test
 """
 import json
 import os
@@ -15,6 +17,7 @@ root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 with open(os.path.join(root, "CMakePresets.json")) as f:
     presets = json.load(f)
 configure = {p["name"]: p for p in presets["configurePresets"]}
+test = {p["name"]: p for p in presets["testPresets"]}
 
 
 def parents(p):
@@ -23,14 +26,18 @@ def parents(p):
     return [inherits] if isinstance(inherits, str) else inherits
 
 
-def resolved(name, key):
-    """The value of key in configure preset name or the first it inherits
-    that has it, depth first as CMake resolves it."""
-    p = configure[name]
-    if key in p:
-        return p[key]
+def resolved(name, key, kind=configure):
+    """The value of key in the preset name of kind or the first it inherits
+    that has it, depth first as CMake resolves it; key may be a path of keys
+    such as "execution.noTestsAction"."""
+    p = kind[name]
+    v = p
+    for k in key.split("."):
+        v = v.get(k) if isinstance(v, dict) else None
+    if v is not None:
+        return v
     for parent in parents(p):
-        v = resolved(parent, key)
+        v = resolved(parent, key, kind)
         if v is not None:
             return v
     return None
@@ -53,7 +60,7 @@ if sys.argv[1:] == ["cross"]:
             memspec = resolved(c, "vendor")["memspec"]
             cr = cache(c).get("MEMSPEC_CORRECTLY_ROUNDED") == "ON"
             print(t["name"], ",".join(memspec["debian"]),
-                  memspec.get("llvmlibc", "-") if cr else "-")
+                  memspec.get("llvmlibc", "-") if cr else "-", "exact" if cr else "masked")
 elif sys.argv[1:] == ["check"]:
     bad = []
     shown = [name for name, p in configure.items() if not p.get("hidden")]
@@ -61,7 +68,11 @@ elif sys.argv[1:] == ["check"]:
         d = resolved(name, "binaryDir").replace("${presetName}", name)
         if d != "${sourceDir}/build-" + name:
             bad.append("%s builds in %s, not ${sourceDir}/build-%s" % (name, d, name))
-    print("\n".join(bad) or "%d configure presets, each in build-PRESET" % len(shown))
+    for name, p in test.items():
+        if not p.get("hidden") and resolved(name, "execution.noTestsAction", test) != "error":
+            bad.append("test preset %s passes when it finds no test" % name)
+    print("\n".join(bad) or "%d configure presets, each in build-PRESET; every test preset "
+          "fails on no tests" % len(shown))
     sys.exit(1 if bad else 0)
 else:
     sys.exit(__doc__)

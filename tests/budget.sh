@@ -18,9 +18,11 @@ count() {
 }
 d=$(count "$default")
 echo "default run: $d instructions (budget $budget)"
-((d <= budget))
+within() { awk -v got="$1" -v bound="$2" 'BEGIN { exit !(got <= bound && bound <= 1.25 * got) }'; }
+within "$d" "$budget" || { echo "not within the budget, or the budget is slack"; exit 1; }
 if [[ -n $cr ]]; then
     c=$(count "$cr")
     echo "correctly rounded run: $c instructions, $(awk -v c="$c" -v d="$d" 'BEGIN { printf "%.3f", c / d }') times the default (budget $ratio)"
-    awk -v c="$c" -v d="$d" -v r="$ratio" 'BEGIN { exit !(c <= r * d) }'
+    within "$(awk -v c="$c" -v d="$d" 'BEGIN { print c / d }')" "$ratio" ||
+        { echo "not within the budget, or the budget is slack"; exit 1; }
 fi

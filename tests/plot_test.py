@@ -9,11 +9,13 @@ usage: plot_test.py SOURCE_DIR WORK_DIR
 import os
 import shlex
 import shutil
+import signal
 import stat
 import subprocess
 import sys
 import struct
 import threading
+import time
 
 from private_dev import full_device
 
@@ -28,6 +30,7 @@ os.makedirs(os.path.join(work, "dir"))
 os.makedirs(os.path.join(work, "rel"))
 os.chdir(work)
 full = full_device(work)
+old_sig = lambda: write("sig.png", b"old")
 PNG = b"\x89PNG\r\n\x1a\n"
 
 
@@ -89,6 +92,27 @@ os.mkdir("fakebin")
 write("fakebin/gnuplot", b"#!/bin/sh\nhead -c 4000 %s >plot.png\n"
       % shlex.quote(os.path.join(src, "docs", "memspec.png")).encode(), 0o755)
 half = {"PATH": os.path.join(work, "fakebin") + os.pathsep + os.environ["PATH"]}
+# a gnuplot that deadlocks whatever it is sent but KILL, as cairo's lock can
+os.mkdir("hungbin")
+write("hungbin/gnuplot", b"#!/bin/sh\ntrap '' HUP INT TERM\necho $$ >%s\nexec sleep 1000\n"
+      % shlex.quote(os.path.join(work, "hung.pid")).encode(), 0o755)
+os.mkdir("sigtmp")
+hung = {"PATH": os.path.join(work, "hungbin") + os.pathsep + os.environ["PATH"],
+        "TMPDIR": os.path.join(work, "sigtmp")}
+
+
+def gone_after_signal(r):
+    """The picture's target as it was, the private directory removed and the
+    hung gnuplot ended."""
+    pid = int(read("hung.pid")) if os.path.exists("hung.pid") else None
+    if pid is not None:
+        os.remove("hung.pid")
+        try:
+            os.kill(pid, 0)
+            return False
+        except ProcessLookupError:
+            pass
+    return read("sig.png") == b"old" and os.listdir("sigtmp") == []
 os.mkdir("tmp `touch marker`")
 got_from_pipe = []
 hostile = [
@@ -153,19 +177,58 @@ cases = [
               threading.Thread(target=reader, args=("fifo.png", got_from_pipe)).start()), {},
      None),
 ]
+# Ended by a signal (what, when, whether to the whole group as a Ctrl-C sends
+# it, how many times): within two seconds, with 128 + its number, leaving
+# nothing. "draw" waits until the hung gnuplot runs; a number, that many
+# seconds from the start (in the build).
+signals = [
+    (signal.SIGINT, "draw", True, 1),
+    (signal.SIGINT, "draw", True, 3),
+    (signal.SIGTERM, "draw", False, 1),
+    (signal.SIGTERM, "draw", False, 2),
+    (signal.SIGHUP, "draw", False, 1),
+    (signal.SIGINT, 0.3, True, 1),
+    (signal.SIGTERM, 0.3, False, 1),
+]
+cases += [(["sig.png"], 128 + sig, gone_after_signal, old_sig, hung, None, (sig, when, group, k))
+          for sig, when, group, k in signals]
 
 expected_files = {"dir", "tmp `touch marker`", "dir/important"}
 failures = []
-for args, status, check, before, env, child in cases:
+skipped = 0
+for args, status, check, before, env, child, *sent in cases:
+    what = "tools/plot %r" % args
+    if full is None and (full in args or child is to_full):
+        print("%s: skipped, no full device" % what)
+        skipped += 1
+        continue
     if before:
         before()
-    r = subprocess.run([plot] + args, stdin=subprocess.DEVNULL, capture_output=True,
-                       env=dict(os.environ, **env), preexec_fn=child)
-    what = "tools/plot %r" % args
+    p = subprocess.Popen([plot] + args, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                         stderr=subprocess.PIPE, env=dict(os.environ, **env), preexec_fn=child,
+                         start_new_session=bool(sent))
     problems = []
+    if sent:
+        sig, when, group, k = sent[0]
+        what += " with %s %s%s" % (signal.Signals(sig).name, "at the draw" if when == "draw"
+                                   else "after %g s" % when, " (twice)" if k > 1 else "")
+        deadline = time.time() + 60
+        while when == "draw" and not os.path.exists("hung.pid") and time.time() < deadline:
+            time.sleep(0.05)
+        time.sleep(0.1 if when == "draw" else when)
+        for _ in range(k):
+            (os.killpg if group else os.kill)(p.pid, sig)
+            time.sleep(0.05)
+        try:
+            p.wait(2)
+        except subprocess.TimeoutExpired:
+            problems.append("still running two seconds after the signal")
+            os.killpg(p.pid, signal.SIGKILL)
+    stdout, stderr = p.communicate()
+    r = subprocess.CompletedProcess(p.args, p.returncode, stdout, stderr)
     if r.returncode != status:
         problems.append("status %d, not %d" % (r.returncode, status))
-    if status != 0 and not r.stderr.strip():
+    if status in (1, 2) and not r.stderr.strip():
         problems.append("no message")
     if PNG in r.stdout or PNG in r.stderr:
         problems.append("wrote the picture to a terminal's stream")
@@ -185,5 +248,6 @@ for args, status, check, before, env, child in cases:
 
 for f in failures:
     print("FAILED:", f)
-print("%d passed, %d failed" % (len(cases) - len(failures), len(failures)))
+print("%d passed, %d failed, %d skipped" % (len(cases) - len(failures) - skipped, len(failures),
+                                            skipped))
 sys.exit(1 if failures else 0)

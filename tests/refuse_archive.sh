@@ -2,9 +2,10 @@
 # Configure refuses an LLVM archive it cannot use, rather than link something
 # else silently: one that is missing, one for no architecture it can link,
 # and one that would bring a symbol besides sin, cos and sincos.
-# usage: refuse_archive.sh SOURCE_DIR WORK_DIR CXX
+# usage: refuse_archive.sh SOURCE_DIR WORK_DIR CXX CMAKE...
 set -uo pipefail
 src=$1 work=$2/refuse_archive cxx=$3
+cmake=("${@:4}")
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 cat >extra.cpp <<'CPP'
 #include <cstring>
@@ -18,7 +19,7 @@ echo "not an archive" >text.a
 failed=0
 for row in "missing.a|does not exist" "text.a|does not fit" "extra.a|would bring memcpy"; do
     archive=${row%%|*} want=${row#*|}
-    out=$(cmake -S "$src" -B "build-$archive" -DCMAKE_CXX_COMPILER="$cxx" -DMEMSPEC_CORRECTLY_ROUNDED=ON \
+    out=$("${cmake[@]}" -S "$src" -B "build-$archive" -DCMAKE_CXX_COMPILER="$cxx" -DMEMSPEC_CORRECTLY_ROUNDED=ON \
         -DLLVMLibc_ARCHIVE="$work/$archive" 2>&1)
     status=$?
     # CMake wraps its messages at 80 columns, where depends on the path's length
@@ -30,4 +31,5 @@ for row in "missing.a|does not exist" "text.a|does not fit" "extra.a|would bring
         failed=$((failed + 1))
     fi
 done
+echo "$((3 - failed)) of 3 refused"
 exit $((failed > 0))
