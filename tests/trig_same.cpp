@@ -151,9 +151,11 @@ TEST(trig_same, llvm_and_mpfr_are_one_function)
         const std::clock_t t2 = std::clock();
         EXPECT_EQ(differences(set.args, got, want), 0U);
         // Two implementations were compared, not one with itself: MPFR's one
-        // call per argument takes some 30 times LLVM's three.
-        if (set.args.size() >= 1 << 20)
-            EXPECT_GT(t1 - t0, 10 * (t2 - t1));
+        // call per argument takes 6 to 30 times as long as LLVM's three, where
+        // one function on both sides would take a third.
+        if (set.args.size() >= 1 << 20) {
+            EXPECT_GT(t1 - t0, 2 * (t2 - t1));
+        }
     }
 }
 
