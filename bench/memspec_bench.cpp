@@ -23,7 +23,8 @@
 
 #include "driver/driver.h"
 #include "mem/mem.h"
-#include "mem/trig.h"
+#include "trig/routes.h"
+#include "trig/trig.h"
 #include "support/stdout_to.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "driver/driver.h"
 #include "mem/mem.h"
-#include "mem/trig.h"
+#include "trig/trig.h"
 
 void mk_dat(double* x, int* n_data, int* max_order, int* n_lag, double* dt)
 {

@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "mem/mem.h"
-#include "mem/nomem.h"
+#include "support/nomem.h"
 
 namespace {
 

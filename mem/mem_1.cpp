@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "mem/mem.h"
-#include "mem/trig.h"
+#include "trig/trig.h"
 
 namespace {
 

@@ -16,7 +16,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "mem/trig.h"
+#include "trig/routes.h"
+#include "trig/trig.h"
 #include "tests/trig_cases.h"
 
 namespace {

@@ -1,4 +1,5 @@
-#include "mem/trig.h"
+#include "trig/routes.h"
+#include "trig/trig.h"
 
 double trig::sin(double a)
 {

@@ -4,14 +4,16 @@
 #include <gmp.h>
 #include <mpfr.h>
 
-#include "mem/nomem.h"
-#include "mem/trig.h"
+#include "support/nomem.h"
+#include "trig/routes.h"
 
 namespace {
 
 // GMP's own allocator aborts when the heap is exhausted; this one ends the run
-// with the program's own message. Both take from the C heap, so either may
-// free what the other allocated (MPFR keeps caches from call to call).
+// with the program's own message. It is set once, at the first call, before
+// MPFR has allocated anything, and kept: GMP's manual allows the change only
+// while no object made by the previous functions exists, and MPFR keeps
+// caches from call to call.
 void* gmp_alloc(std::size_t k)
 {
     void* p = std::malloc(k);
@@ -65,15 +67,16 @@ bool evaluate(mpfr_ptr x, mpfr_ptr ys, mpfr_ptr yc, double a, double* s, double*
     return normal(ys, s) && normal(yc, c);
 }
 
+bool allocator_set;
+
 } // namespace
 
 void trig::sincos_mpfr(double a, double* s, double* c)
 {
-    void* (*alloc)(std::size_t) = nullptr;
-    void* (*realloc)(void*, std::size_t, std::size_t) = nullptr;
-    void (*free)(void*, std::size_t) = nullptr;
-    mp_get_memory_functions(&alloc, &realloc, &free);
-    mp_set_memory_functions(gmp_alloc, gmp_realloc, gmp_free);
+    if (!allocator_set) {
+        mp_set_memory_functions(gmp_alloc, gmp_realloc, gmp_free);
+        allocator_set = true;
+    }
 
     MPFR_DECL_INIT(x, 53);
     MPFR_DECL_INIT(ys, 53);
@@ -89,5 +92,4 @@ void trig::sincos_mpfr(double a, double* s, double* c)
         mpfr_set_emin(emin);
         mpfr_set_emax(emax);
     }
-    mp_set_memory_functions(alloc, realloc, free);
 }

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "mem/nomem.h"
+#include "support/nomem.h"
 
 void no_memory()
 {
