@@ -29,17 +29,14 @@
 
 namespace {
 
-double x[series_len], f[series_len], spec[series_len], g[series_len], fpe[series_len],
-    c[series_len];
-int n_data, max_order, n_lag;
-double dt, pm;
+run r;
 
 // The whole analysis once, so that x holds the series burg fits, g and pm
 // the filter mem_1 evaluates, and f its frequencies.
 void run_once()
 {
     const stdout_to progress_lines;
-    analyse(x, f, spec, g, fpe, c, &n_data, &max_order, &n_lag, &dt, &pm);
+    analyse(&r);
 }
 
 void BM_burg(benchmark::State& state)
@@ -47,8 +44,8 @@ void BM_burg(benchmark::State& state)
     run_once();
     const stdout_to progress_lines;
     while (state.KeepRunning()) {
-        burg(n_data, max_order, n_lag, x, g, c, fpe, &pm);
-        benchmark::DoNotOptimize(pm);
+        burg(r.n_data, r.max_order, r.n_lag, r.x, r.g, r.c, r.fpe, &r.pm);
+        benchmark::DoNotOptimize(r.pm);
     }
 }
 
@@ -57,7 +54,7 @@ void BM_mem_1(benchmark::State& state)
     run_once();
     const stdout_to progress_lines;
     while (state.KeepRunning()) {
-        mem_1(n_data, max_order, dt, g, f, spec, pm);
+        mem_1(r.n_data, r.max_order, r.dt, r.g, r.f, r.spec, r.pm);
         benchmark::ClobberMemory();
     }
 }
@@ -66,7 +63,7 @@ void BM_analysis(benchmark::State& state)
 {
     const stdout_to progress_lines;
     while (state.KeepRunning()) {
-        analyse(x, f, spec, g, fpe, c, &n_data, &max_order, &n_lag, &dt, &pm);
+        analyse(&r);
         benchmark::ClobberMemory();
     }
 }
@@ -80,9 +77,9 @@ void BM_sincos(benchmark::State& state)
     run_once();
     while (state.KeepRunning()) {
         double s = 0.0;
-        for (int i = 1; i <= n_data; ++i) {
-            const double w = omega(f[i], dt);
-            for (int j = 1; j <= max_order; ++j) {
+        for (int i = 1; i <= r.n_data; ++i) {
+            const double w = omega(r.f[i], r.dt);
+            for (int j = 1; j <= r.max_order; ++j) {
                 double sn = 0.0;
                 double cs = 0.0;
                 sincos(static_cast<double>(j) * w, &sn, &cs);
@@ -92,7 +89,7 @@ void BM_sincos(benchmark::State& state)
         benchmark::DoNotOptimize(s);
     }
     state.counters["per_call"] =
-        benchmark::Counter(n_data * max_order, benchmark::Counter::kIsIterationInvariantRate |
+        benchmark::Counter(r.n_data * r.max_order, benchmark::Counter::kIsIterationInvariantRate |
                                                    benchmark::Counter::kInvert);
 }
 
@@ -141,10 +138,10 @@ public:
 template <typename Reporter>
 std::unique_ptr<benchmark::BenchmarkReporter> make_checked(const bool** lost, const bool** done)
 {
-    auto* r = new checked<Reporter>;
-    *lost = &r->lost;
-    *done = &r->done;
-    return std::unique_ptr<benchmark::BenchmarkReporter>(r);
+    auto* rep = new checked<Reporter>;
+    *lost = &rep->lost;
+    *done = &rep->done;
+    return std::unique_ptr<benchmark::BenchmarkReporter>(rep);
 }
 
 // A checked reporter for --benchmark_out in format fmt, one of those

@@ -16,12 +16,11 @@ void remove_mean(int n, double* x)
         x[i] = x[i] - mean;
 }
 
-void analyse(double* x, double* f, double* spec, double* g, double* fpe, double* c, int* n_data,
-             int* max_order, int* n_lag, double* dt, double* pm)
+void analyse(run* r)
 {
-    mk_dat(x, n_data, max_order, n_lag, dt);
-    clamp_lag(*max_order, n_lag);
-    remove_mean(*n_data, x);
-    burg(*n_data, *max_order, *n_lag, x, g, c, fpe, pm);
-    mem_1(*n_data, *max_order, *dt, g, f, spec, *pm);
+    mk_dat(r->x, &r->n_data, &r->max_order, &r->n_lag, &r->dt);
+    clamp_lag(r->max_order, &r->n_lag);
+    remove_mean(r->n_data, r->x);
+    burg(r->n_data, r->max_order, r->n_lag, r->x, r->g, r->c, r->fpe, &r->pm);
+    mem_1(r->n_data, r->max_order, r->dt, r->g, r->f, r->spec, r->pm);
 }

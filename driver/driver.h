@@ -45,12 +45,28 @@ void clamp_lag(int max_order, int* n_lag);
 // remove_mean: subtracts the mean of x[1..n] from each sample.
 void remove_mean(int n, double* x);
 
-// analyse: the whole analysis, into the caller's series: mk_dat, the lag
-// clamp, mean removal, burg and mem_1, in that order, with their progress
-// lines on stdout. Sets the run parameters and pm (mem/mem.h says what each
-// series holds); ends the process as burg does if its storage is refused.
-void analyse(double* x, double* f, double* spec, double* g, double* fpe, double* c, int* n_data,
-             int* max_order, int* n_lag, double* dt, double* pm);
+// One run of the analysis: the parameters mk_dat sets, the power burg finds
+// and the six series, each 1-based (mem/mem.h says what each holds). main,
+// the value table and the benchmark each keep one in static storage, zero at
+// start.
+struct run {
+    int n_data;              // samples, and frequency points
+    int max_order;           // highest filter order
+    int n_lag;               // autocorrelation entries
+    double dt;               // sampling interval
+    double pm;               // prediction-error power of the filter
+    double x[series_len];    // samples, mean removed before the fit
+    double f[series_len];    // frequency of each spectrum point
+    double spec[series_len]; // power spectral density at f
+    double g[series_len];    // prediction-error filter
+    double fpe[series_len];  // final prediction error, fpe[k] for order k - 1
+    double c[series_len];    // autocorrelation, c[k] at lag k - 1
+};
+
+// analyse: the whole analysis into r: mk_dat, the lag clamp, mean removal,
+// burg and mem_1, in that order, with their progress lines on stdout. Ends the
+// process as burg does if its storage is refused.
+void analyse(run* r);
 
 // report: prints the result table to stdout. Row i pairs frequency f[i] and
 // spectrum spec[i] with fpe[i] (filter order i - 1, rows 1..max_order + 1)

@@ -6,7 +6,7 @@ set -euo pipefail
 ref=$1 src=$2 dir=$3
 shift 3
 cmake -S "$src" -B "$dir" -DMEMSPEC_TESTS=OFF "$@" >/dev/null
-cmake --build "$dir" --target memspec -j 2 >/dev/null
+cmake --build "$dir" --target memspec >/dev/null
 "$ref" >"$dir/reference.out"
 "$dir/memspec" >"$dir/memspec.out"
 cmp "$dir/reference.out" "$dir/memspec.out"

@@ -8,10 +8,7 @@
 
 namespace {
 
-double x[series_len], f[series_len], spec[series_len], g[series_len], fpe[series_len],
-    c[series_len];
-int n_data, max_order, n_lag;
-double dt, pm;
+run the_run;
 
 void print(const char* name, const double* v, int n)
 {
@@ -23,15 +20,16 @@ void print(const char* name, const double* v, int n)
 
 int main()
 {
+    run& r = the_run;
     {
         const stdout_to progress_lines;
-        analyse(x, f, spec, g, fpe, c, &n_data, &max_order, &n_lag, &dt, &pm);
+        analyse(&r);
     }
-    print("g", g, max_order);
-    std::printf("pm %a\n", pm);
-    print("fpe", fpe, max_order + 1);
-    print("c", c, n_lag);
-    print("f", f, n_data);
-    print("spec", spec, n_data);
+    print("g", r.g, r.max_order);
+    std::printf("pm %a\n", r.pm);
+    print("fpe", r.fpe, r.max_order + 1);
+    print("c", r.c, r.n_lag);
+    print("f", r.f, r.n_data);
+    print("spec", r.spec, r.n_data);
     return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1;
 }
