@@ -434,7 +434,8 @@ int main(int argc, char** argv)
                      target.empty() ? "" : "; it is unchanged");
         status = 1;
     }
-    if (!target.empty() && status == 0 && *file_done && !replace(target.c_str()))
+    if (!target.empty() && status == 0 && file_done != nullptr && *file_done &&
+        !replace(target.c_str()))
         status = 1;
     return status;
 }

@@ -8,6 +8,7 @@
 set -euo pipefail
 work=$1 budget=$2 ratio=$3 default=$4 cr=${5:-}
 command -v valgrind >/dev/null || { echo "valgrind is missing; skipped"; exit 77; }
+[[ -z $cr || -x $cr ]] || { echo "$cr is not there; skipped"; exit 77; }
 count() {
     valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" "$1" >/dev/null \
         2>"$work/callgrind.log"
