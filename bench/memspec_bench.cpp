@@ -23,9 +23,9 @@
 
 #include "driver/driver.h"
 #include "mem/mem.h"
+#include "support/stdout_to.h"
 #include "trig/routes.h"
 #include "trig/trig.h"
-#include "support/stdout_to.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ void BM_sincos(benchmark::State& state)
     }
     state.counters["per_call"] =
         benchmark::Counter(r.n_data * r.max_order, benchmark::Counter::kIsIterationInvariantRate |
-                                                   benchmark::Counter::kInvert);
+                                                       benchmark::Counter::kInvert);
 }
 
 #ifdef MEMSPEC_LLVMLIBC
@@ -226,9 +226,10 @@ const char* refusal(kind k, const char* v)
         const double t = std::strtod(v, &end);
         const bool ok = *v != '\0' && *end == '\0' && errno == 0 && std::isfinite(t) &&
                         (k == kind::time ? t > 0.0 : t >= 0.0);
-        return ok ? nullptr
-                  : k == kind::time ? "is a finite number of seconds above 0"
-                                    : "is a finite number of seconds, 0 or more";
+        if (ok)
+            return nullptr;
+        return k == kind::time ? "is a finite number of seconds above 0"
+                               : "is a finite number of seconds, 0 or more";
     }
     case kind::count: {
         const long n = std::strtol(v, &end, 10);
@@ -312,7 +313,8 @@ bool write_beside(const std::string& target, std::string* out)
 {
     const std::size_t slash = target.rfind('/');
     const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const std::string name = dir + (slash == std::string::npos ? "/" : "") + ".memspec-bench.XXXXXX";
+    const std::string name =
+        dir + (slash == std::string::npos ? "/" : "") + ".memspec-bench.XXXXXX";
     if (name.size() >= sizeof pending) {
         std::fprintf(stderr, "memspec_bench: --benchmark_out: the path is too long\n");
         return false;

@@ -16,9 +16,9 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
+#include "tests/trig_cases.h"
 #include "trig/routes.h"
 #include "trig/trig.h"
-#include "tests/trig_cases.h"
 
 namespace {
 

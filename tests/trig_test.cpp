@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "mem/mem.h"
+#include "tests/trig_cases.h"
 #include "trig/routes.h"
 #include "trig/trig.h"
-#include "tests/trig_cases.h"
 
 namespace {
 
