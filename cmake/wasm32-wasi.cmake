@@ -10,7 +10,8 @@ set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_CXX_COMPILER_TARGET wasm32-wasi)
 # WebAssembly has no exceptions here, and the program throws none
 set(CMAKE_CXX_FLAGS_INIT -fno-exceptions)
-set(CMAKE_CROSSCOMPILING_EMULATOR node ${CMAKE_CURRENT_LIST_DIR}/../tools/wasi-run.mjs)
+cmake_path(SET memspec_runner NORMALIZE "${CMAKE_CURRENT_LIST_DIR}/../tools/wasi-run.mjs")
+set(CMAKE_CROSSCOMPILING_EMULATOR node ${memspec_runner})
 
 # Libraries and headers of wasi-libc's sysroot only: the host's MPFR is not
 # for this target.
