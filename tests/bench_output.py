@@ -172,8 +172,9 @@ for what, args, stdout, setup, status, check, needs_full, sig in cases:
     left = [n for n in os.listdir(work) if n.startswith(".memspec-bench")]
     if (p.returncode != status or (status > 0 and not message) or (check and not check()) or
             left or (flag.startswith("--benchmark_") and flag not in err.decode())):
-        failures.append("%s: status %d, not %d; left %s; stderr %r" % (
-            what, p.returncode, status, left, err[-200:]))
+        failures.append("%s: status %d (want %d)%s; left %s; stderr %r" % (
+            what, p.returncode, status, "; the files are not as they should be"
+            if check and not check() else "", left, err[-200:]))
         for n in left:
             os.remove(os.path.join(work, n))
     else:
