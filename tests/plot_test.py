@@ -197,7 +197,7 @@ expected_files = {"dir", "tmp `touch marker`", "dir/important"}
 failures = []
 skipped = 0
 for args, status, check, before, env, child, *sent in cases:
-    what = "tools/plot %r" % args
+    what = "tools/plot %r" % ["FULL" if a is None else a for a in args]
     if full is None and (full in args or child is to_full):
         print("%s: skipped, no full device" % what)
         skipped += 1
