@@ -238,7 +238,7 @@ for args, status, check, before, env, child, *sent in cases:
         if os.path.exists(gone) and not (gone == "dir/important" and read(gone) == b"keep"):
             problems.append("touched " + gone)
     left = [n for n in os.listdir(".") + os.listdir("dir") + os.listdir("rel")
-            if n.startswith((".memspec-plot", "tmp."))]
+            if n.startswith((".memspec-plot", "memspec-plot.", "tmp."))]
     if left:
         problems.append("left " + ", ".join(left))
     if problems:
