@@ -158,16 +158,23 @@ std::unique_ptr<benchmark::BenchmarkReporter> file_reporter(const std::string& f
     BENCHMARK_RESTORE_DEPRECATED_WARNING
 }
 
+// The value in arg if it is --NAME=VALUE, or nullptr.
+const char* value_of(const char* arg, const char* name)
+{
+    const std::size_t k = std::strlen(name);
+    if (std::strncmp(arg, "--", 2) != 0 || std::strncmp(arg + 2, name, k) != 0 || arg[k + 2] != '=')
+        return nullptr;
+    return arg + k + 3;
+}
+
 // The value of the last --NAME=VALUE in argv, or nullptr; the library takes
 // only that form, and the last one given.
 const char* flag(int argc, char** argv, const char* name)
 {
-    const std::size_t k = std::strlen(name);
     const char* v = nullptr;
     for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--", 2) == 0 && std::strncmp(argv[i] + 2, name, k) == 0 &&
-            argv[i][k + 2] == '=')
-            v = argv[i] + k + 3;
+        if (const char* w = value_of(argv[i], name))
+            v = w;
     return v;
 }
 
@@ -247,13 +254,9 @@ bool flags_valid(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
         for (const auto& cf : checked_flags) {
-            const std::size_t k = std::strlen(cf.name);
-            if (std::strncmp(argv[i], "--", 2) != 0 || std::strncmp(argv[i] + 2, cf.name, k) != 0 ||
-                argv[i][k + 2] != '=')
-                continue;
-            if (const char* why = refusal(cf.k, argv[i] + k + 3)) {
-                std::fprintf(stderr, "memspec_bench: --%s %s, not '%s'\n", cf.name, why,
-                             argv[i] + k + 3);
+            const char* v = value_of(argv[i], cf.name);
+            if (const char* why = v != nullptr ? refusal(cf.k, v) : nullptr) {
+                std::fprintf(stderr, "memspec_bench: --%s %s, not '%s'\n", cf.name, why, v);
                 return false;
             }
         }
@@ -403,9 +406,10 @@ int main(int argc, char** argv)
     std::string target;
     std::string beside;
     struct stat st {};
-    if (out != nullptr && *out != '\0' && (stat(out, &st) != 0 || S_ISREG(st.st_mode))) {
+    const bool exists = out != nullptr && stat(out, &st) == 0;
+    if (out != nullptr && *out != '\0' && (!exists || S_ISREG(st.st_mode))) {
         char real[4096];
-        target = stat(out, &st) == 0 && realpath(out, real) != nullptr ? real : out;
+        target = exists && realpath(out, real) != nullptr ? real : out;
         if (!write_beside(target, &beside))
             return 1;
         for (int i = 1; i < argc; ++i)
