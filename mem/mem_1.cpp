@@ -6,10 +6,12 @@
 
 namespace {
 
-// Prints "\n  freq=%6.2f" with v. A whole number (every frequency is one when
-// the record spans a whole number of time units) needs no rounding and is
-// written directly: printf's exact conversion would cost a fifth of the
-// spectrum's evaluation. Everything else goes to printf.
+// Prints "\n  freq=%6.2f" with v, the bytes printf would write. Where |v| is
+// a whole number below 1e15 (zero included, signed as v is) there is nothing
+// to round, and the line is written directly: printf's exact conversion
+// would cost a fifth of the spectrum's evaluation, and with the fixed
+// parameters every frequency is whole, as df is exactly 1.0. Anything else
+// (a fraction, a larger magnitude, an infinity, a NaN) goes to printf.
 void print_freq(double v)
 {
     const double a = std::fabs(v);

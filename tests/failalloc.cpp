@@ -1,8 +1,14 @@
-// Preloaded into a process by the tests to refuse one heap request:
-//   FAILALLOC_AT=k          the k-th request of the run, whatever its size
+// Preloaded into a process by the tests to refuse heap requests:
 //   FAILALLOC_SIZE=s        the FAILALLOC_NTH-th request (the first by
 //                           default) of exactly s bytes
-//   FAILALLOC_COUNT=path    at exit, writes to path how many requests came
+//   FAILALLOC_EACH=path     every request in turn, each in a child forked
+//                           as it is made, while the run itself goes on
+//                           unrefused; the children share its stdout and
+//                           stderr, and it waits for each. At exit, path
+//                           gets a line for each way the children ended,
+//                           "exit STATUS COUNT" or "signal NUMBER COUNT",
+//                           and "stdout BYTES": the most that stdout, a
+//                           file, held when a request was refused.
 //   FAILALLOC_PROGRAM=name  only in the program of that name, not in a
 //                           wrapper (valgrind, a shell) that starts it
 // A request is a malloc, calloc or realloc. Every other request goes to the
@@ -11,6 +17,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,54 +28,82 @@
 
 namespace {
 
-unsigned long fail_at; // 0: none
 std::size_t fail_size; // 0: none
 unsigned long fail_nth;
-const char* count_path; // nullptr: not counted
-unsigned long seen;
 unsigned long seen_of_size;
+const char* each_path; // nullptr: not each
+bool in_child;
+bool forking;
+unsigned long ended[256 + 65]; // children by exit status, then by signal
+off_t written;                 // the most stdout held at a refusal
 
 // A sanitizer's runtime allocates before the environment can be read, so the
 // settings are read here, after libc is up and before main; requests made
 // earlier are neither counted nor refused.
 __attribute__((constructor)) void read_settings()
 {
-    const char* at = std::getenv("FAILALLOC_AT");
     const char* size = std::getenv("FAILALLOC_SIZE");
     const char* nth = std::getenv("FAILALLOC_NTH");
-    fail_at = at != nullptr ? std::strtoul(at, nullptr, 10) : 0;
     fail_size = size != nullptr ? std::strtoul(size, nullptr, 10) : 0;
     fail_nth = nth != nullptr ? std::strtoul(nth, nullptr, 10) : 1;
-    count_path = std::getenv("FAILALLOC_COUNT");
+    each_path = std::getenv("FAILALLOC_EACH");
     const char* only = std::getenv("FAILALLOC_PROGRAM");
     if (only != nullptr && std::strcmp(only, program_invocation_short_name) != 0) {
-        fail_at = 0;
         fail_size = 0;
-        count_path = nullptr;
+        each_path = nullptr;
     }
-    seen = 0;
-    seen_of_size = 0;
 }
 
-__attribute__((destructor)) void write_count()
+__attribute__((destructor)) void write_report()
 {
-    if (count_path == nullptr)
+    if (each_path == nullptr || in_child)
         return;
-    char line[32];
-    const int len = std::snprintf(line, sizeof line, "%lu\n", seen);
-    const int fd = open(count_path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd >= 0) {
-        if (write(fd, line, static_cast<std::size_t>(len)) != len)
-            std::_Exit(125);
-        close(fd);
+    const int fd = open(each_path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    bool ok = fd >= 0;
+    for (std::size_t st = 0; ok && st < sizeof ended / sizeof ended[0]; ++st) {
+        char line[64];
+        const int len = std::snprintf(line, sizeof line, "%s %zu %lu\n",
+                                      st < 256 ? "exit" : "signal", st % 256, ended[st]);
+        ok = ended[st] == 0 || write(fd, line, static_cast<std::size_t>(len)) == len;
     }
+    char line[64];
+    const int len =
+        std::snprintf(line, sizeof line, "stdout %lld\n", static_cast<long long>(written));
+    if (!ok || write(fd, line, static_cast<std::size_t>(len)) != len || close(fd) != 0)
+        std::_Exit(125);
+}
+
+// In a child forked here, true: this request is the one it refuses. In the
+// run itself, once that child has ended, false.
+bool refused_in_child()
+{
+    const off_t at = lseek(1, 0, SEEK_CUR);
+    if (at > written || at < 0)
+        written = at;
+    forking = true;
+    const pid_t pid = fork();
+    forking = false;
+    if (pid == 0) {
+        in_child = true;
+        return true;
+    }
+    int st = 0;
+    pid_t w = -1;
+    do
+        w = pid > 0 ? waitpid(pid, &st, 0) : -1;
+    while (w < 0 && errno == EINTR);
+    if (w != pid)
+        std::_Exit(125);
+    ++ended[WIFEXITED(st) ? WEXITSTATUS(st) : 256 + WTERMSIG(st)];
+    return false;
 }
 
 bool refuse(std::size_t size)
 {
-    ++seen;
-    if (fail_at != 0)
-        return seen == fail_at;
+    if (in_child || forking)
+        return false;
+    if (each_path != nullptr)
+        return refused_in_child();
     return fail_size != 0 && size == fail_size && ++seen_of_size == fail_nth;
 }
 

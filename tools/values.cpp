@@ -1,35 +1,43 @@
-// Prints every value the fixed analysis computes, to the bit, one
-// "name[i] %a" line each: g, pm, fpe, c, f and spec.
+// Prints the periods of the test series' tones and every value the fixed
+// analysis computes, to the bit, one "name[i] %a" line each: period, g, pm,
+// fpe, c, f and spec. The analysis's progress lines go to /dev/null.
+
+#include <unistd.h>
 
 #include <cstdio>
 
 #include "driver/driver.h"
-#include "support/stdout_to.h"
 
 namespace {
 
 run the_run;
 
-void print(const char* name, const double* v, int n)
+void print(std::FILE* out, const char* name, const double* v, int n)
 {
     for (int i = 1; i <= n; ++i)
-        std::printf("%s[%d] %a\n", name, i, v[i]);
+        std::fprintf(out, "%s[%d] %a\n", name, i, v[i]);
 }
 
 } // namespace
 
 int main()
 {
-    run& r = the_run;
-    {
-        const stdout_to progress_lines;
-        analyse(&r);
+    std::FILE* out = fdopen(dup(1), "w");
+    if (out == nullptr || std::freopen("/dev/null", "w", stdout) == nullptr) {
+        std::perror("values: cannot set the progress lines aside");
+        return 1;
     }
-    print("g", r.g, r.max_order);
-    std::printf("pm %a\n", r.pm);
-    print("fpe", r.fpe, r.max_order + 1);
-    print("c", r.c, r.n_lag);
-    print("f", r.f, r.n_data);
-    print("spec", r.spec, r.n_data);
-    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1;
+    run& r = the_run;
+    analyse(&r);
+    int k = 0;
+    for (const double p : tone_period)
+        std::fprintf(out, "period[%d] %a\n", ++k, p);
+    print(out, "g", r.g, r.max_order);
+    std::fprintf(out, "pm %a\n", r.pm);
+    print(out, "fpe", r.fpe, r.max_order + 1);
+    print(out, "c", r.c, r.n_lag);
+    print(out, "f", r.f, r.n_data);
+    print(out, "spec", r.spec, r.n_data);
+    const bool written = std::ferror(out) == 0;
+    return std::fclose(out) == 0 && written ? 0 : 1;
 }

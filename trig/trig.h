@@ -3,8 +3,9 @@
 // By default they are the math library's. Its last bits differ between
 // libraries and, with glibc, between CPUs with and without FMA, and six peak
 // heights of the table hang on them. Built with MEMSPEC_CORRECTLY_ROUNDED
-// they are correctly rounded (binary64, round to nearest) for every double,
-// so that every printed byte is fixed by IEEE 754 alone: trig_cr.cpp.
+// they are GNU MPFR's, correctly rounded (binary64, round to nearest) for
+// every double by MPFR's own contract, so that every printed byte is fixed
+// by IEEE 754 alone.
 
 #ifndef MEMSPEC_TRIG_H
 #define MEMSPEC_TRIG_H
@@ -21,6 +22,13 @@ inline void sincos_libm(double a, double* s, double* c)
     *c = std::cos(a);
 }
 
+// sincos_mpfr: *s = sin(a) and *c = cos(a), each correctly rounded, by one
+// mpfr_sin_cos: sin(-0.0) is -0.0, and a NaN or an infinity gives NaN.
+// MPFR's exponent range is the caller's again on return. If MPFR cannot
+// have memory, the process ends as burg's does when its storage is refused.
+// In the library trig_mpfr (trig_mpfr.cpp), wherever MPFR is found.
+void sincos_mpfr(double a, double* s, double* c);
+
 #ifndef MEMSPEC_CORRECTLY_ROUNDED
 
 using std::sin;
@@ -32,13 +40,18 @@ inline void sincos(double a, double* s, double* c)
 
 #else
 
-// sin: the sine of a, correctly rounded.
-double sin(double a);
+inline double sin(double a)
+{
+    double s = 0.0;
+    double c = 0.0;
+    sincos_mpfr(a, &s, &c);
+    return s;
+}
 
-// sincos: *s = sin(a) and *c = cos(a), each correctly rounded: sin(-0.0) is
-// -0.0, and a NaN or an infinity gives NaN. If the route it takes cannot have
-// memory, the process ends as burg's does when its storage is refused.
-void sincos(double a, double* s, double* c);
+inline void sincos(double a, double* s, double* c)
+{
+    sincos_mpfr(a, s, c);
+}
 
 #endif
 

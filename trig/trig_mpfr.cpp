@@ -5,7 +5,7 @@
 #include <mpfr.h>
 
 #include "support/nomem.h"
-#include "trig/routes.h"
+#include "trig/trig.h"
 
 namespace {
 

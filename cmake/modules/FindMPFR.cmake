@@ -1,10 +1,10 @@
 # Finds GNU MPFR and GMP (Debian: libmpfr-dev). Defines MPFR_FOUND and the
-# imported target MPFR::MPFR, which brings GMP with it. Where the static
-# archives are installed and MPFR_STATIC is not OFF, it is those: a program
-# that uses MPFR only as a fallback then does not pay for loading two more
-# shared libraries on every run, and needs nothing new at run time.
+# imported target MPFR::MPFR, which brings GMP with it. With MPFR_STATIC
+# (the default) and both static archives installed it is those, so that the
+# program needs nothing new at run time and does not pay, on every run, for
+# loading two more shared libraries; otherwise the shared libraries.
 
-option(MPFR_STATIC "Link MPFR and GMP from their static archives where they are installed" ON)
+set(MPFR_STATIC ON CACHE BOOL "Take MPFR and GMP from their static archives where installed")
 find_path(MPFR_INCLUDE_DIR mpfr.h)
 find_library(MPFR_SHARED_LIBRARY mpfr)
 find_library(GMP_SHARED_LIBRARY gmp)
@@ -20,7 +20,8 @@ if(MPFR_STATIC)
 endif()
 
 include(FindPackageHandleStandardArgs)
-find_package_handle_standard_args(MPFR REQUIRED_VARS MPFR_LIBRARY GMP_LIBRARY MPFR_INCLUDE_DIR)
+find_package_handle_standard_args(MPFR REQUIRED_VARS MPFR_LIBRARY GMP_LIBRARY MPFR_INCLUDE_DIR
+  REASON_FAILURE_MESSAGE "Debian: apt-get install libmpfr-dev")
 
 if(MPFR_FOUND AND NOT TARGET MPFR::MPFR)
   add_library(MPFR::GMP UNKNOWN IMPORTED)

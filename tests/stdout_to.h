@@ -1,8 +1,8 @@
 // Shared by the tests and the benchmark: burg and mem_1 print progress lines
 // to stdout, which these callers send elsewhere while they run.
 
-#ifndef MEMSPEC_SUPPORT_STDOUT_TO_H
-#define MEMSPEC_SUPPORT_STDOUT_TO_H
+#ifndef MEMSPEC_TESTS_STDOUT_TO_H
+#define MEMSPEC_TESTS_STDOUT_TO_H
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -14,7 +14,7 @@
 
 // Sends stdout to the file at path for the life of the object: /dev/null
 // (opened, never created) or a file of the caller's (created or emptied). If
-// that cannot be done, or the lines cannot be flushed there, it says why on
+// that cannot be done, or a line cannot be written there, it says why on
 // stderr and ends the process with status 1: progress lines must never mix
 // with what the caller reports on the real stdout.
 class stdout_to {
@@ -33,7 +33,7 @@ public:
     }
     ~stdout_to()
     {
-        if (std::fflush(stdout) != 0)
+        if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0)
             fail("cannot write to ", path_);
         if (dup2(saved_, 1) < 0)
             fail("cannot take standard output back from ", path_);
