@@ -2,8 +2,7 @@
 """Reads CMakePresets.json, resolving inheritance, for CI.
 
   presets.py cross   one line per cross target's test preset: its name, the
-                     Debian packages it needs (comma-separated), the Debian
-                     package of LLVM's C library for it or "-", and "exact"
+                     Debian packages it needs (comma-separated), and "exact"
                      for a correctly rounded build or "masked"
   presets.py check   fails unless every configure preset builds in a tree of
                      its own, build-PRESET (never in the user's build/), and
@@ -59,8 +58,7 @@ if sys.argv[1:] == ["cross"]:
         if c and resolved(c, "toolchainFile"):
             memspec = resolved(c, "vendor")["memspec"]
             cr = cache(c).get("MEMSPEC_CORRECTLY_ROUNDED") == "ON"
-            print(t["name"], ",".join(memspec["debian"]),
-                  memspec.get("llvmlibc", "-") if cr else "-", "exact" if cr else "masked")
+            print(t["name"], ",".join(memspec["debian"]), "exact" if cr else "masked")
 elif sys.argv[1:] == ["check"]:
     bad = []
     shown = [name for name, p in configure.items() if not p.get("hidden")]

@@ -26,7 +26,7 @@ void BM_burg(benchmark::State& state)
 {
     run_once();
     const stdout_to progress_lines;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         burg(r.n_data, r.max_order, r.n_lag, r.x, r.g, r.c, r.fpe, &r.pm);
         benchmark::DoNotOptimize(r.pm);
     }
@@ -36,7 +36,7 @@ void BM_mem_1(benchmark::State& state)
 {
     run_once();
     const stdout_to progress_lines;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         mem_1(r.n_data, r.max_order, r.dt, r.g, r.f, r.spec, r.pm);
         benchmark::ClobberMemory();
     }
@@ -45,7 +45,7 @@ void BM_mem_1(benchmark::State& state)
 void BM_analysis(benchmark::State& state)
 {
     const stdout_to progress_lines;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         analyse(&r);
         benchmark::ClobberMemory();
     }
@@ -58,7 +58,7 @@ template <void (*sincos)(double, double*, double*)>
 void BM_sincos(benchmark::State& state)
 {
     run_once();
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         double s = 0.0;
         for (int i = 1; i <= r.n_data; ++i) {
             const double w = omega(r.f[i], r.dt);
