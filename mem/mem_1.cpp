@@ -9,7 +9,7 @@ namespace {
 // Prints "\n  freq=%6.2f" with v, the bytes printf would write. Where |v| is
 // a whole number below 1e15 (zero included, signed as v is) there is nothing
 // to round, and the line is written directly: printf's exact conversion
-// would cost a fifth of the spectrum's evaluation, and with the fixed
+// would add more than a quarter to mem_1's instructions, and with the fixed
 // parameters every frequency is whole, as df is exactly 1.0. Anything else
 // (a fraction, a larger magnitude, an infinity, a NaN) goes to printf.
 void print_freq(double v)

@@ -27,7 +27,7 @@ for fake in 'exit 1' 'head -c 100 memspec.png.new.keep >memspec.png.new'; do
     printf '#!/bin/sh\ncp "%s" memspec.png.new.keep\n%s\n' "$png" "$fake" >"$tree/fake-gnuplot"
     chmod +x "$tree/fake-gnuplot"
     if "$cmake" -DMEMSPEC="$tree/memspec" -DVALUES="$tree/values" -DGNUPLOT="$tree/fake-gnuplot" \
-        -DCR=OFF -DTOOLS="$(dirname "$0")/../tools" -DOUT="$png" -P "$(dirname "$0")/../tools/picture.cmake" \
+        -DCR=0 -DTOOLS="$(dirname "$0")/../tools" -DOUT="$png" -P "$(dirname "$0")/../tools/picture.cmake" \
         >"$tree/picture_test.log" 2>&1; then
         echo "a gnuplot that does '$fake' passed"; exit 1
     fi

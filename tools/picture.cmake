@@ -1,10 +1,9 @@
 # Draws memspec.png for the picture target. The tree's program and value
-# table are run and their output turned into gnuplot's data (picture.awk) in
+# table are run, and their output made into gnuplot's data (picture.awk), in
 # a directory of its own beside OUT, where gnuplot (picture.gp) is given no
-# path but its files' names; the picture replaces OUT by a rename once
-# gnuplot has finished it, so that an interrupted build leaves the old
-# picture or none.
-#   cmake -DMEMSPEC=... -DVALUES=... -DGNUPLOT=... -DCR=ON|OFF -DTOOLS=...
+# path but its files' names; the picture replaces OUT by a rename once it is
+# whole, so that an interrupted build leaves the old picture or none.
+#   cmake -DMEMSPEC=... -DVALUES=... -DGNUPLOT=... -DCR=1|0 -DTOOLS=...
 #         -DOUT=.../memspec.png -P tools/picture.cmake
 
 if(NOT GNUPLOT)
@@ -15,25 +14,17 @@ file(REMOVE_RECURSE "${dir}")
 file(MAKE_DIRECTORY "${dir}")
 
 function(run what)
-  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY "${dir}" RESULT_VARIABLE rc
-                  ERROR_VARIABLE err)
+  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY "${dir}" RESULT_VARIABLE rc ERROR_VARIABLE err)
   if(NOT rc STREQUAL "0")
     message(FATAL_ERROR "${what} failed (${rc}): ${err}")
   endif()
 endfunction()
-
 run(memspec "${MEMSPEC}" OUTPUT_FILE "${dir}/memspec.out")
 run("the value table" "${VALUES}" OUTPUT_FILE "${dir}/values.txt")
-run("reading the tables" awk -f "${TOOLS}/table.awk" -f "${TOOLS}/picture.awk" memspec.out
-    values.txt)
-if(CR)
-  set(cr 1)
-else()
-  set(cr 0)
-endif()
-run(gnuplot "${GNUPLOT}" -e "cr = ${cr}" "${TOOLS}/picture.gp")
+run("reading them" awk -f "${TOOLS}/table.awk" -f "${TOOLS}/picture.awk" memspec.out values.txt)
+run(gnuplot "${GNUPLOT}" -e "cr = ${CR}" "${TOOLS}/picture.gp")
 
-# whole when it ends with PNG's IEND chunk
+# whole when PNG's IEND chunk ends it
 set(new "${dir}/memspec.png.new")
 file(SIZE "${new}" size)
 math(EXPR at "${size} - 12")

@@ -12,23 +12,21 @@ stats "fpe.dat" using 1 nooutput
 order = STATS_max
 stats "auto.dat" using 1 nooutput
 lags = STATS_max
-
-set multiplot layout 3,1 title "memspec: maximum-entropy analysis of four tones\n" . \
-    (cr ? "correctly rounded sine and cosine: the same on every machine" \
-        : "this machine's sine and cosine: the six peak heights vary between math libraries") \
-    font "sans,13"
+what = cr ? "correctly rounded sine and cosine: the same on every machine" \
+          : "this machine's sine and cosine: the six peak heights vary between math libraries"
+set multiplot layout 3,1 title "memspec: maximum-entropy analysis of four tones\n" . what font "sans,13"
 set grid ytics
-set key outside bottom center horizontal maxrows 2 font "sans,10" samplen 3 width 2
 
 set title sprintf("Power spectrum of the order-%d filter, every frequency to the bit", order)
-set xlabel "frequency (cycles per time unit)" offset 0,0.4
+set key outside bottom center horizontal maxrows 2 font "sans,10" samplen 3 width 2
 set bmargin 6
+set xlabel "frequency (cycles per time unit)" offset 0,0.4
 set ylabel "spectral density (dB)"
 set xrange [0:fs]
 set xtics 0,20,fs
 set yrange [lo:hi]
 set arrow from fs / 2, lo to fs / 2, hi - 10 nohead dashtype 2 linecolor "gray30"
-set label sprintf(" %g: the folding frequency", fs / 2) at fs / 2, lo + 10 left font "sans,9"
+set label sprintf(" %g: the folding frequency", fs / 2) at fs / 2, lo + 10 font "sans,9"
 plot "tones.dat" using (1 / $1):(lo):(0):(hi - 10 - lo) with vectors nohead dashtype 3 \
         linecolor "dark-red" title "a tone f", \
      "" using (fs - 1 / $1):(lo):(0):(hi - 10 - lo) with vectors nohead dashtype 4 \
@@ -37,10 +35,7 @@ plot "tones.dat" using (1 / $1):(lo):(0):(hi - 10 - lo) with vectors nohead dash
      "printed.dat" using 1:(db($2)) with points pointtype 7 linecolor "navy" \
         title "the rows that print above 0.000"
 
-unset arrow
-unset label
-unset key
-unset bmargin
+unset arrow; unset label; unset key; unset bmargin
 set title "Final prediction error against filter order, to the bit (the table prints 0.000 from order 8)"
 set xlabel "filter order" offset 0,0
 set ylabel "FPE"
@@ -63,4 +58,3 @@ set xtics 0,5,lags
 plot "auto.dat" using 1:2 with impulses linewidth 3 linecolor "purple", \
      "" using 1:2 with points pointtype 7 pointsize 0.6 linecolor "purple"
 unset multiplot
-unset output

@@ -10,7 +10,7 @@
 
 namespace {
 
-run the_run;
+run r; // static, zero at start, as main's
 
 void print(std::FILE* out, const char* name, const double* v, int n)
 {
@@ -27,7 +27,6 @@ int main()
         std::perror("values: cannot set the progress lines aside");
         return 1;
     }
-    run& r = the_run;
     analyse(&r);
     int k = 0;
     for (const double p : tone_period)

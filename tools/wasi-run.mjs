@@ -7,20 +7,17 @@ import { readFileSync } from 'node:fs';
 import process, { argv, env, exit } from 'node:process';
 import { WASI } from 'node:wasi';
 
-// node warns on stderr that WASI is experimental; the program's stderr is
-// its own
+// node warns on stderr that WASI is experimental; the program's stderr is its own
 process.removeAllListeners('warning');
 try {
     const wasi = new WASI({ version: 'preview1', args: argv.slice(2), env, returnOnExit: true });
-    const imports = wasi.getImportObject
-        ? wasi.getImportObject() : { wasi_snapshot_preview1: wasi.wasiImport };
-    // node leaves a pipe or a socket on stdout non-blocking, and a write
-    // that finds it full fails with EAGAIN (6): it waits a millisecond and
-    // is made again, however slow the reader
-    const calls = imports.wasi_snapshot_preview1;
-    const write = calls.fd_write;
+    const imports = { wasi_snapshot_preview1: wasi.wasiImport };
+    // node leaves a pipe or a socket on stdout non-blocking, and a write that
+    // finds it full fails with EAGAIN (6): it waits a millisecond and is made
+    // again, however slow the reader
+    const write = wasi.wasiImport.fd_write;
     const nap = new Int32Array(new SharedArrayBuffer(4));
-    calls.fd_write = (...args) => {
+    imports.wasi_snapshot_preview1.fd_write = (...args) => {
         let e;
         while ((e = write(...args)) === 6)
             Atomics.wait(nap, 0, 0, 1);
