@@ -1,7 +1,7 @@
 # WebAssembly (WASI preview 1) with Debian's clang and wasi-libc (Debian:
 # clang, lld, wasi-libc, libc++-dev-wasm32, libclang-rt-dev-wasm32, nodejs),
 # run under node's WASI. The math library is wasi-libc's (musl's); there is
-# no MPFR or LLVM C library for wasm32, so only the default build is made.
+# no MPFR for wasm32, so only the default build is made.
 #   cmake --workflow --preset wasm32 && node tools/wasi-run.mjs build-wasm32/memspec.wasm
 set(CMAKE_SYSTEM_NAME WASI)
 set(CMAKE_SYSTEM_PROCESSOR wasm32)
