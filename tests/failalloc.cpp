@@ -20,6 +20,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
@@ -77,9 +78,9 @@ __attribute__((destructor)) void write_report()
 // run itself, once that child has ended, false.
 bool refused_in_child()
 {
+    // -1 for good once stdout is no file whose offset can be read
     const off_t at = lseek(1, 0, SEEK_CUR);
-    if (at > written || at < 0)
-        written = at;
+    written = at < 0 || written < 0 ? -1 : std::max(written, at);
     forking = true;
     const pid_t pid = fork();
     forking = false;
