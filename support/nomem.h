@@ -1,4 +1,5 @@
-// The one failure the analysis detects: the heap refusing work storage.
+// The failures the analysis detects: the heap refusing work storage, and a
+// correctly rounded sine or cosine whose rounding cannot be proven.
 
 #ifndef MEMSPEC_NOMEM_H
 #define MEMSPEC_NOMEM_H
@@ -8,5 +9,10 @@
 // stdout: main holds the whole output in its buffer until the table is done,
 // so nothing of the run reaches stdout.
 [[noreturn]] void no_memory();
+
+// no_rounding: the same, with "correct rounding failed": a binary128 sine or
+// cosine lay too near a midpoint between two doubles to be rounded once with
+// certainty (trig/quad.h).
+[[noreturn]] void no_rounding();
 
 #endif

@@ -1,6 +1,6 @@
 // Prints the periods of the test series' tones and every value the fixed
 // analysis computes, to the bit, one "name[i] %a" line each: period, g, pm,
-// fpe, c, f and spec. The analysis's progress lines go to /dev/null.
+// fpe, c, f and spec. The analysis's progress lines go to the null device.
 
 #include <unistd.h>
 
@@ -9,6 +9,12 @@
 #include "driver/driver.h"
 
 namespace {
+
+#ifdef _WIN32
+const char null_device[] = "NUL";
+#else
+const char null_device[] = "/dev/null";
+#endif
 
 run r; // static, zero at start, as main's
 
@@ -23,7 +29,7 @@ void print(std::FILE* out, const char* name, const double* v, int n)
 int main()
 {
     std::FILE* out = fdopen(dup(1), "w");
-    if (out == nullptr || std::freopen("/dev/null", "w", stdout) == nullptr) {
+    if (out == nullptr || std::freopen(null_device, "w", stdout) == nullptr) {
         std::perror("values: cannot set the progress lines aside");
         return 1;
     }

@@ -3,9 +3,10 @@
 // By default they are the math library's. Its last bits differ between
 // libraries and, with glibc, between CPUs with and without FMA, and six peak
 // heights of the table hang on them. Built with MEMSPEC_CORRECTLY_ROUNDED
-// they are GNU MPFR's, correctly rounded (binary64, round to nearest) for
-// every double by MPFR's own contract, so that every printed byte is fixed
-// by IEEE 754 alone.
+// they are correctly rounded (binary64, round to nearest), so that every
+// printed byte is fixed by IEEE 754 alone: GNU MPFR's, for every double by
+// MPFR's own contract; or, with MEMSPEC_TRIG_QUAD where MPFR is not to be
+// had, binary128 ones rounded once, each rounding proven (trig/quad.h).
 
 #ifndef MEMSPEC_TRIG_H
 #define MEMSPEC_TRIG_H
@@ -29,6 +30,14 @@ inline void sincos_libm(double a, double* s, double* c)
 // In the library trig_mpfr (trig_mpfr.cpp), wherever MPFR is found.
 void sincos_mpfr(double a, double* s, double* c);
 
+// sincos_quad: *s = sin(a) and *c = cos(a), each correctly rounded, from
+// binary128 values whose rounding is proven: sin(-0.0) is -0.0, and a NaN or
+// an infinity gives NaN. Where a rounding cannot be proven, which no angle of
+// the run meets, the process ends with status 1 and its own message, as
+// burg's does when its storage is refused. In the library trig_quad
+// (trig_quad.cpp), where the toolchain has a binary128 sine and cosine.
+void sincos_quad(double a, double* s, double* c);
+
 #ifndef MEMSPEC_CORRECTLY_ROUNDED
 
 using std::sin;
@@ -40,17 +49,21 @@ inline void sincos(double a, double* s, double* c)
 
 #else
 
+inline void sincos(double a, double* s, double* c)
+{
+#ifdef MEMSPEC_TRIG_QUAD
+    sincos_quad(a, s, c);
+#else
+    sincos_mpfr(a, s, c);
+#endif
+}
+
 inline double sin(double a)
 {
     double s = 0.0;
     double c = 0.0;
-    sincos_mpfr(a, &s, &c);
+    sincos(a, &s, &c);
     return s;
-}
-
-inline void sincos(double a, double* s, double* c)
-{
-    sincos_mpfr(a, s, c);
 }
 
 #endif
