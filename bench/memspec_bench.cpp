@@ -1,5 +1,5 @@
-// Cost of the analysis, of its parts and of its floor: the sines and cosines
-// mem_1 must take. Google Benchmark's own main, flags and reporters; the
+// Cost of the analysis, of its parts and of the sines and cosines mem_1 must
+// take, from each source the build has. Google Benchmark's own main, flags and reporters; the
 // progress lines that burg and mem_1 print go to /dev/null while a benchmark
 // runs, so that a terminal does not weigh on the figures.
 
@@ -81,11 +81,13 @@ void BM_sincos(benchmark::State& state)
 BENCHMARK(BM_burg);
 BENCHMARK(BM_mem_1);
 BENCHMARK(BM_analysis);
-// mem_1's floor: the sine and cosine this build takes; then each source
-BENCHMARK_TEMPLATE(BM_sincos, trig::sincos)->Name("BM_sincos/floor");
+// mem_1's sines and cosines from each source
 BENCHMARK_TEMPLATE(BM_sincos, trig::sincos_libm)->Name("BM_sincos/libm");
 #ifdef MEMSPEC_MPFR
 BENCHMARK_TEMPLATE(BM_sincos, trig::sincos_mpfr)->Name("BM_sincos/mpfr");
+#endif
+#ifdef MEMSPEC_QUAD
+BENCHMARK_TEMPLATE(BM_sincos, trig::sincos_quad)->Name("BM_sincos/quad");
 #endif
 
 BENCHMARK_MAIN();

@@ -6,9 +6,15 @@
 //                           unrefused; the children share its stdout and
 //                           stderr, and it waits for each. At exit, path
 //                           gets a line for each way the children ended,
-//                           "exit STATUS COUNT" or "signal NUMBER COUNT",
-//                           and "stdout BYTES": the most that stdout, a
-//                           file, held when a request was refused.
+//                           "exit STATUS COUNT" or "signal NUMBER COUNT";
+//                           "requests N", those the run made; and "stdout
+//                           BYTES": the most the run itself had written to
+//                           stdout, a file, when a request was refused (what
+//                           the children wrote not counted), or -1 where
+//                           that cannot be read
+//   FAILALLOC_PICK=f:s:l:n  with FAILALLOC_EACH, only request k (from 1) of
+//                           a run of n: k <= f, k a multiple of s (s > 0),
+//                           or k > n - l; 0:0:0:0 refuses none and counts
 //   FAILALLOC_PROGRAM=name  only in the program of that name, not in a
 //                           wrapper (valgrind, a shell) that starts it
 // A request is a malloc, calloc or realloc. Every other request goes to the
@@ -36,7 +42,11 @@ const char* each_path; // nullptr: not each
 bool in_child;
 bool forking;
 unsigned long ended[256 + 65]; // children by exit status, then by signal
-off_t written;                 // the most stdout held at a refusal
+off_t written;                 // the most the run had written at a refusal
+off_t base;                    // stdout's offset when the last child ended
+unsigned long requests;        // made by the run
+unsigned long pick[4];         // FAILALLOC_PICK's f, s, l and n
+bool picking;
 
 // A sanitizer's runtime allocates before the environment can be read, so the
 // settings are read here, after libc is up and before main; requests made
@@ -48,6 +58,14 @@ __attribute__((constructor)) void read_settings()
     fail_size = size != nullptr ? std::strtoul(size, nullptr, 10) : 0;
     fail_nth = nth != nullptr ? std::strtoul(nth, nullptr, 10) : 1;
     each_path = std::getenv("FAILALLOC_EACH");
+    const char* p = std::getenv("FAILALLOC_PICK");
+    picking = p != nullptr;
+    for (unsigned long& v : pick) {
+        char* end = nullptr;
+        v = picking ? std::strtoul(p, &end, 10) : 0;
+        p = picking && *end == ':' ? end + 1 : end;
+    }
+    base = lseek(1, 0, SEEK_CUR);
     const char* only = std::getenv("FAILALLOC_PROGRAM");
     if (only != nullptr && std::strcmp(only, program_invocation_short_name) != 0) {
         fail_size = 0;
@@ -68,8 +86,8 @@ __attribute__((destructor)) void write_report()
         ok = ended[st] == 0 || write(fd, line, static_cast<std::size_t>(len)) == len;
     }
     char line[64];
-    const int len =
-        std::snprintf(line, sizeof line, "stdout %lld\n", static_cast<long long>(written));
+    const int len = std::snprintf(line, sizeof line, "requests %lu\nstdout %lld\n", requests,
+                                  static_cast<long long>(written));
     if (!ok || write(fd, line, static_cast<std::size_t>(len)) != len || close(fd) != 0)
         std::_Exit(125);
 }
@@ -80,7 +98,7 @@ bool refused_in_child()
 {
     // -1 for good once stdout is no file whose offset can be read
     const off_t at = lseek(1, 0, SEEK_CUR);
-    written = at < 0 || written < 0 ? -1 : std::max(written, at);
+    written = at < 0 || base < 0 || written < 0 ? -1 : std::max(written, at - base);
     forking = true;
     const pid_t pid = fork();
     forking = false;
@@ -96,7 +114,14 @@ bool refused_in_child()
     if (w != pid)
         std::_Exit(125);
     ++ended[WIFEXITED(st) ? WEXITSTATUS(st) : 256 + WTERMSIG(st)];
+    base = lseek(1, 0, SEEK_CUR);
     return false;
+}
+
+bool picked(unsigned long k)
+{
+    const unsigned long f = pick[0], s = pick[1], l = pick[2], n = pick[3];
+    return !picking || k <= f || (s > 0 && k % s == 0) || (k <= n && k + l > n);
 }
 
 bool refuse(std::size_t size)
@@ -104,7 +129,7 @@ bool refuse(std::size_t size)
     if (in_child || forking)
         return false;
     if (each_path != nullptr)
-        return refused_in_child();
+        return picked(++requests) && refused_in_child();
     return fail_size != 0 && size == fail_size && ++seen_of_size == fail_nth;
 }
 

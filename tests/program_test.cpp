@@ -404,13 +404,67 @@ std::string times(const std::string& s, unsigned long k)
     return t;
 }
 
-// Every heap request of a run refused in turn, each in a child of its own
-// that shares the run's stdout and stderr: nothing is on stdout yet at any
-// refusal, even where each line is asked for at once, and what the children
-// leave there is the whole output once for each that ended with status 0,
+// What a refusal sweep found: the requests the run made, how the children
+// that refused them ended, and each way the sweep failed.
+struct sweep {
+    unsigned long requests = 0;
+    unsigned long whole = 0;   // children that ended with status 0
+    unsigned long refused = 0; // and with status 1
+    std::vector<std::string> faults;
+};
+
+// Heap requests of a run of bin refused in turn (all, or those pick names:
+// the test allocator's FAILALLOC_PICK), each in a child of its own that
+// shares the run's stdout and stderr, where each line is asked for at once.
+// A sound run writes nothing to stdout before any refusal, and its children
+// leave there the whole output full once for each that ended with status 0,
 // the message once for each that ended with status 1, and nothing else.
+sweep refuse_each(const std::string& bin, const std::string& full, const std::string& pick,
+                  std::vector<std::string> env = {})
+{
+    sweep s;
+    const temp_file report;
+    env.push_back("FAILALLOC_EACH=" + report.path);
+    if (!pick.empty())
+        env.push_back("FAILALLOC_PICK=" + pick);
+    const result r = run(bin, sink::line_buffered, with_failalloc(bin, env));
+    if (r.status != 0)
+        s.faults.push_back("the run ended with status " + std::to_string(r.status));
+    long long held = -2;
+    std::istringstream in(slurp(report.path));
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string how;
+        long long a = -1;
+        unsigned long k = 0;
+        if (!(words >> how >> a))
+            s.faults.push_back("a report line unread: " + line);
+        else if (how == "stdout")
+            held = a;
+        else if (how == "requests")
+            s.requests = static_cast<unsigned long>(a);
+        else if (how == "exit" && (a == 0 || a == 1) && words >> k)
+            (a == 0 ? s.whole : s.refused) += k;
+        else
+            s.faults.push_back("children ended otherwise: " + line);
+    }
+    if (held != 0)
+        s.faults.push_back(std::to_string(held) + " bytes on stdout at a refusal");
+    if (r.out != times(full, 1 + s.whole))
+        s.faults.push_back(std::to_string(r.out.size()) + " bytes on stdout at the end");
+    if (r.err != times(alloc_failed, s.refused))
+        s.faults.push_back("stderr: " + r.err.substr(0, 100));
+    return s;
+}
+
+// Every heap request of every build refused, each in turn, with
+// MEMSPEC_EVERY_REQUEST set (CI's exhaustive preset); otherwise every request
+// of the default build, and of the correctly rounded one's some 116,000 its
+// first and last 64 and about a thousand evenly between, which reach every
+// place the run asks from.
 TEST(program, every_refused_request_ends_cleanly)
 {
+    const bool every = std::getenv("MEMSPEC_EVERY_REQUEST") != nullptr;
     for (const auto& b : builds) {
         SCOPED_TRACE(b.name);
         // beneath valgrind MPFR's 116,000 requests would take hours
@@ -419,30 +473,42 @@ TEST(program, every_refused_request_ends_cleanly)
             continue;
         }
         const std::string full = run(b.bin, sink::file).out;
-        const temp_file report;
-        const result r = run(b.bin, sink::line_buffered,
-                             with_failalloc(b.bin, {"FAILALLOC_EACH=" + report.path}));
-        ASSERT_EQ(r.status, 0) << r.err.substr(0, 200);
-        std::istringstream in(slurp(report.path));
-        unsigned long ended[2] = {0, 0};
-        long long held = -1;
-        for (std::string line; std::getline(in, line);) {
-            std::istringstream words(line);
-            std::string how;
-            int st = -1;
-            unsigned long k = 0;
-            if (words >> how && how == "stdout" && words >> held)
-                continue;
-            words >> st >> k;
-            EXPECT_TRUE(how == "exit" && (st == 0 || st == 1)) << line;
-            ended[st == 0 ? 0 : 1] += k;
+        const unsigned long n = refuse_each(b.bin, full, "0:0:0:0").requests;
+        const bool all = every || n <= 1000;
+        const std::string pick =
+            all ? "" : "64:" + std::to_string(n / 1000) + ":64:" + std::to_string(n);
+        const sweep s = refuse_each(b.bin, full, pick);
+        for (const std::string& f : s.faults)
+            ADD_FAILURE() << f;
+        EXPECT_EQ(s.requests, n);
+        EXPECT_GT(s.refused, 0U) << "no refusal reached the program";
+        if (all) {
+            EXPECT_EQ(s.whole + s.refused, n) << "a request was not refused";
         }
-        EXPECT_EQ(held, 0) << "bytes on stdout at a refusal";
-        std::printf("%s: %lu requests refused, %lu of them ending with the message\n", b.name,
-                    ended[0] + ended[1], ended[1]);
-        EXPECT_GT(ended[1], 0U) << "no refusal reached the program";
-        EXPECT_TRUE(r.out == times(full, 1 + ended[0])) << r.out.size() << " bytes on stdout";
-        EXPECT_TRUE(r.err == times(alloc_failed, ended[1])) << r.err.substr(0, 200);
+        std::printf("%s: %lu of %lu requests refused, %lu of them ending with the message\n",
+                    b.name, s.whole + s.refused, n, s.refused);
+    }
+}
+
+// The sweep fails a program that dies of a signal at a refusal, and one that
+// has written to stdout before it.
+TEST(program, refusal_sweep_sees_a_crash_and_early_output)
+{
+    const struct {
+        const char* fault;
+        const char* seen;
+    } cases[] = {{"signal", "children ended otherwise: signal 6 "},
+                 {"early", "6 bytes on stdout at a refusal"}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.fault);
+        const std::vector<std::string> env = {std::string("PROBE_FAULT=") + k.fault};
+        const std::string full = run(FAILALLOC_PROBE, sink::file, env).out;
+        const sweep s = refuse_each(FAILALLOC_PROBE, full, "", env);
+        const auto seen = [&k](const std::string& f) {
+            return f.rfind(k.seen, 0) == 0;
+        };
+        EXPECT_TRUE(std::any_of(s.faults.begin(), s.faults.end(), seen))
+            << testing::PrintToString(s.faults);
     }
 }
 

@@ -6,7 +6,10 @@
 #include "trig/trig.h"
 
 #if LDBL_MANT_DIG != 113
-#include <quadmath.h>
+// libquadmath's, declared as quadmath.h declares them: that header lies in
+// GCC's own include directory, which clang++ and clang-tidy do not search
+extern "C" trig::quad sinq(trig::quad);
+extern "C" trig::quad cosq(trig::quad);
 #endif
 
 namespace {

@@ -18,7 +18,8 @@ int main(int n, char**) { long double x = n; return std::sin(x) + std::cos(x) > 
 if(NOT Binary128_LONG_DOUBLE)
   set(CMAKE_REQUIRED_LIBRARIES quadmath)
   check_cxx_source_compiles([[
-#include <quadmath.h>
+extern "C" __float128 sinq(__float128);
+extern "C" __float128 cosq(__float128);
 int main(int n, char**) { __float128 x = n; return sinq(x) + cosq(x) > 0; }
 ]] Binary128_QUADMATH)
 endif()
