@@ -4,6 +4,8 @@
   presets.py cross   one line per cross target's test preset: its name, the
                      Debian packages it needs (comma-separated), and "exact"
                      for a correctly rounded build or "masked"
+  presets.py cross-count   the number of configure presets, hidden ones
+                     aside, that take a toolchain file, theirs or inherited
   presets.py check   fails unless every configure preset builds in a tree of
                      its own, build-PRESET (never in the user's build/), and
                      every test preset fails when it finds no test
@@ -59,6 +61,9 @@ if sys.argv[1:] == ["cross"]:
             memspec = resolved(c, "vendor")["memspec"]
             cr = cache(c).get("MEMSPEC_CORRECTLY_ROUNDED") == "ON"
             print(t["name"], ",".join(memspec["debian"]), "exact" if cr else "masked")
+elif sys.argv[1:] == ["cross-count"]:
+    print(sum(1 for name, p in configure.items()
+              if not p.get("hidden") and resolved(name, "toolchainFile")))
 elif sys.argv[1:] == ["check"]:
     bad = []
     shown = [name for name, p in configure.items() if not p.get("hidden")]

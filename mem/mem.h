@@ -47,8 +47,9 @@ inline double omega(double f, double dt)
 //                     L = max(n_lag, max_order + 1); not normalised: c[1] is
 //                     the mean square of x
 //   fpe[1..max_order+1]  out: Akaike's final prediction error, fpe[k] for
-//                     order k - 1: power * (n + k) / (n - k), or 0.0 where
-//                     n - k = 0 (so fpe[1] = 0.0 for a single sample)
+//                     order k - 1: power * ((n + k) / (n - k)), the ratio of
+//                     the two counts formed first, or 0.0 where n - k = 0
+//                     (so fpe[1] = 0.0 for a single sample)
 //   pm                out: prediction-error power of the order-max_order
 //                     filter, in squared units of x
 // Uses three heap arrays for the call. If they cannot be had, writes a
@@ -70,11 +71,15 @@ void levins(int n, double* g, double* pm, double* err_a, double* err_b, double* 
 //   max_order         filter order, >= 0
 //   dt                sampling interval, > 0 when n > 1
 //   g[1..max_order]   filter from burg
-//   f[1..n]           out: f[i] = (i - 1) / ((n - 1) dt), in cycles per unit
-//                     of dt's time; all 0.0 when n = 1
-//   spec[1..n]        out: 2 pm dt / |A(exp(-i 2 pi f dt))|^2, in squared
-//                     units of x per cycle; the factor 2 makes it a one-sided
-//                     density on 0..1/(2 dt). 1e18 where A vanishes exactly
+//   f[1..n]           out: f[i] = (i - 1) * df with df = 1 / ((n - 1) dt),
+//                     in cycles per unit of dt's time; all 0.0 when n = 1
+//   spec[1..n]        out: ((pm + pm) dt) / (im^2 + re^2), where re and im
+//                     are A(exp(-i w)) at w = omega(f[i], dt) summed term by
+//                     term in ascending j (re from 1, im from 0, each term
+//                     g[j] cos(j w) or g[j] sin(j w)): 2 pm dt / |A|^2, in
+//                     squared units of x per cycle; the factor 2 makes it a
+//                     one-sided density on 0..1/(2 dt). 1e18 where A
+//                     vanishes exactly
 //   pm                prediction-error power from burg
 void mem_1(int n, int max_order, double dt, double* g, double* f, double* spec, double pm);
 

@@ -28,4 +28,4 @@ else
     mv "$tmp/out" "$tmp/got" && cp "$expected" "$tmp/want"
 fi
 cmp "$tmp/want" "$tmp/got"
-echo "$mode: the recorded bytes"
+echo "$mode: the recorded bytes from $*"

@@ -123,13 +123,18 @@ void agree(int n, int m, int n_lag, double dt)
 
 // Every size from the fewest samples to 40, with every order they allow
 // (0 to n - 2), each with fewer lags wanted than the orders give (no
-// extension), exactly one beyond them and many beyond.
+// extension), exactly one beyond them and many beyond: 3 (1 + 2 + ... + 39)
+// shapes.
 TEST(reference, burg_and_mem_1_agree_with_a_long_double_recomputation)
 {
+    int shapes = 0;
     for (int n = 2; n <= 40; ++n)
         for (int m = 0; m <= n - 2; ++m)
-            for (const int n_lag : {1, m + 2, 2 * n})
+            for (const int n_lag : {1, m + 2, 2 * n}) {
                 agree(n, m, n_lag, 0.5);
+                ++shapes;
+            }
+    EXPECT_EQ(shapes, 2340);
 }
 
 } // namespace

@@ -11,11 +11,16 @@
 #include <gtest/gtest.h>
 
 // A file in the test's temporary directory, removed with the object; fd is
-// negative if it could not be made.
+// negative and path empty if it could not be made, so that nothing opens
+// the template's own name in its place.
 struct temp_file {
     std::string path = testing::TempDir() + "memspec_XXXXXX";
     int fd = mkstemp(path.data());
-    temp_file() = default;
+    temp_file()
+    {
+        if (fd < 0)
+            path.clear();
+    }
     temp_file(const temp_file&) = delete;
     temp_file& operator=(const temp_file&) = delete;
     ~temp_file()
