@@ -1,10 +1,10 @@
-# The picture of one run, from the files tools/picture.awk writes in the
+# The picture of one run, from the files tools/picture.py writes in the
 # working directory, into memspec.png.new there; cr = 1 for a correctly
 # rounded build:  gnuplot -e "cr = 1" tools/picture.gp
 set terminal pngcairo size 1000,1150 font "sans,11"
 set output "memspec.png.new"
-db(s) = 10 * log10(s)
-stats "spectrum.dat" using 1:(db($2)) nooutput
+stats "spectrum.dat" using 1:2 nooutput
+freqs = STATS_records
 fs = STATS_max_x
 lo = 10 * floor(STATS_min_y / 10)
 hi = 10 * ceil(STATS_max_y / 10) + 10
@@ -17,7 +17,7 @@ what = cr ? "correctly rounded sine and cosine: the same on every machine" \
 set multiplot layout 3,1 title "memspec: maximum-entropy analysis of four tones\n" . what font "sans,13"
 set grid ytics
 
-set title sprintf("Power spectrum of the order-%d filter, every frequency to the bit", order)
+set title sprintf("Power spectrum of the order-%d filter at each of the %d frequencies evaluated", order, freqs)
 set key outside bottom center horizontal maxrows 2 font "sans,10" samplen 3 width 2
 set bmargin 6
 set xlabel "frequency (cycles per time unit)" offset 0,0.4
@@ -26,17 +26,21 @@ set xrange [0:fs]
 set xtics 0,20,fs
 set yrange [lo:hi]
 set arrow from fs / 2, lo to fs / 2, hi - 10 nohead dashtype 2 linecolor "gray30"
-set label sprintf(" %g: the folding frequency", fs / 2) at fs / 2, lo + 10 font "sans,9"
-plot "tones.dat" using (1 / $1):(lo):(0):(hi - 10 - lo) with vectors nohead dashtype 3 \
-        linecolor "dark-red" title "a tone f", \
-     "" using (fs - 1 / $1):(lo):(0):(hi - 10 - lo) with vectors nohead dashtype 4 \
-        linecolor "dark-orange" title "its image fs - f", \
-     "spectrum.dat" using 1:(db($2)) with lines linewidth 1.5 linecolor "navy" title "spectrum", \
-     "printed.dat" using 1:(db($2)) with points pointtype 7 linecolor "navy" \
+set label sprintf("%g: folding frequency ", fs / 2) at fs / 2, hi - 5 right font "sans,9"
+tones = ""
+images = ""
+stats "tones.dat" using (tones = tones . sprintf(" %g", $1), images = images . sprintf(" %g", $2)) nooutput
+plot "tones.dat" using 1:(lo):(0):(hi - 10 - lo) with vectors nohead dashtype 3 \
+        linecolor "dark-red" title "tones f:" . tones, \
+     "" using 2:(lo):(0):(hi - 10 - lo) with vectors nohead dashtype 4 \
+        linecolor "dark-orange" title "images fs - f:" . images, \
+     "spectrum.dat" using 1:2 with points pointtype 7 pointsize 0.35 linecolor "navy" \
+        title "spectrum at each frequency evaluated", \
+     "printed.dat" using 1:(10 * log10($2)) with points pointtype 6 pointsize 1.6 linecolor "navy" \
         title "the rows that print above 0.000"
 
 unset arrow; unset label; unset key; unset bmargin
-set title "Final prediction error against filter order, to the bit (the table prints 0.000 from order 8)"
+set title "Final prediction error against filter order (the table prints 0.000 from order 8)"
 set xlabel "filter order" offset 0,0
 set ylabel "FPE"
 set logscale y
