@@ -5,10 +5,13 @@
 # status 1, its one message alone on stderr, and, refused its heap, nothing
 # on stdout. Skipped (77) where the device cannot be made; fails where the
 # check cannot be set up.
-# usage: check_failure.sh nomem|full COMMAND...
+# With crlf the program writes a Windows text stream: the message ends in
+# CR LF.
+# usage: check_failure.sh nomem|full [crlf] COMMAND...
 set -uo pipefail
-case=$1
+case=$1 end='\n'
 shift
+if [[ $1 == crlf ]]; then end='\r\n'; shift; fi
 # every file of the check goes in a directory of its own, or the check fails
 tmp=$(mktemp -d) && [[ -d $tmp ]] || { echo "FAILED: no temporary directory"; exit 1; }
 trap 'rm -rf -- "$tmp"' EXIT
@@ -22,7 +25,7 @@ if [[ $case == full ]]; then
 fi
 "$@" >"$out" 2>"$tmp/err"
 status=$?
-printf '%s\n' "${!case}" >"$tmp/want" || { echo "FAILED: cannot write $tmp/want"; exit 1; }
+printf "%s$end" "${!case}" >"$tmp/want" || { echo "FAILED: cannot write $tmp/want"; exit 1; }
 if [[ $status != 1 ]] || ! cmp -s "$tmp/want" "$tmp/err" || [[ $case == nomem && -s $out ]]; then
     echo "FAILED: status $status, stderr: $(od -An -c "$tmp/err" | head -3)"
     exit 1
