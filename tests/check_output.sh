@@ -18,14 +18,16 @@ trap 'rm -rf -- "$tmp"' EXIT
 if $crlf; then
     lines=$(wc -l <"$tmp/out")
     [[ $(grep -c $'\r$' "$tmp/out") == "$lines" ]] || { echo "a line does not end in CR LF"; exit 1; }
-    tr -d '\r' <"$tmp/out" >"$tmp/lf" && mv "$tmp/lf" "$tmp/out"
+    tr -d '\r' <"$tmp/out" >"$tmp/lf"
+    mv "$tmp/lf" "$tmp/out"
 fi
 if [[ $mode == masked ]]; then
     mask=(awk -f "$here/../tools/table.awk" -f "$here/mask_tones.awk")
     "${mask[@]}" "$tmp/out" >"$tmp/got"
     "${mask[@]}" "$expected" >"$tmp/want"
 else
-    mv "$tmp/out" "$tmp/got" && cp "$expected" "$tmp/want"
+    mv "$tmp/out" "$tmp/got"
+    cp "$expected" "$tmp/want"
 fi
 cmp "$tmp/want" "$tmp/got"
 echo "$mode: the recorded bytes from $*"

@@ -112,13 +112,15 @@ fakes = {
         '{ head -c 1000 keep; printf garbage; tail -c 12 keep; } >memspec.png.new',
     "hangs": 'exec sleep 60',
     "is interrupted": 'kill -INT "$PPID"; exec sleep 60',
+    "says where it draws": 'pwd >"$WHERE"; exit 1',
 }
 fake = os.path.join(tree, "fake-gnuplot")
 for name, body in fakes.items():
     with open(fake, "w") as f:
         f.write('#!/bin/sh\ncp "$WHOLE_PICTURE" keep || exit 1\n%s\n' % body)
     os.chmod(fake, 0o755)
-    env = dict(os.environ, WHOLE_PICTURE=png)
+    where = os.path.join(tree, "picture_test.where")
+    env = dict(os.environ, WHOLE_PICTURE=png, WHERE=where)
     start = time.monotonic()
     r = subprocess.run([sys.executable, tool, "--memspec", os.path.join(tree, "memspec"),
                         "--values", os.path.join(tree, "values"), "--gnuplot", fake, "--cr", "0",
@@ -130,6 +132,10 @@ for name, body in fakes.items():
     with open(png, "rb") as f:
         check(f.read() == old, "a gnuplot that %s: the old picture changed" % name)
     check(beside() == [], "a gnuplot that %s left %s" % (name, beside()))
+with open(where) as f:
+    drawn_in = f.read().strip()
+check(os.path.dirname(drawn_in) == os.path.realpath(tree), "gnuplot drew in " + drawn_in)
+os.remove(where)
 os.remove(fake)
 if failures:
     sys.exit("%d failures" % len(failures))
