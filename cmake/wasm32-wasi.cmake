@@ -1,8 +1,9 @@
 # WebAssembly (WASI preview 1) with Debian's clang and wasi-libc (Debian:
 # clang, lld, wasi-libc, libc++-dev-wasm32, libclang-rt-dev-wasm32, nodejs),
 # run under node's WASI. The math library is wasi-libc's (musl's); there is
-# no MPFR for wasm32, so only the default build is made.
-#   cmake --workflow --preset wasm32 && node tools/wasi-run.mjs build-wasm32/memspec.wasm
+# no MPFR for wasm32, so the correctly rounded build (wasm32-cr) takes the
+# binary128 sine and cosine of long double, which is binary128 here.
+#   cmake --workflow --preset wasm32-cr && node tools/wasi-run.mjs build-wasm32-cr/memspec.wasm
 set(CMAKE_SYSTEM_NAME WASI)
 set(CMAKE_SYSTEM_PROCESSOR wasm32)
 list(APPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/modules)

@@ -1,8 +1,9 @@
 # 64-bit Windows with Debian's MinGW-w64 cross compiler (g++-mingw-w64-x86-64),
 # run under Wine (wine64). Linked statically, so that memspec.exe needs no
-# MinGW libraries beside it. There is no MPFR for Windows in Debian, so only
-# the default build is made.
-#   cmake --workflow --preset windows && wine build-windows/memspec.exe
+# MinGW libraries beside it. There is no MPFR for Windows in Debian, so the
+# correctly rounded build (windows-cr) takes libquadmath's binary128 sine
+# and cosine, which MinGW-w64's GCC ships.
+#   cmake --workflow --preset windows-cr && wine build-windows-cr/memspec.exe
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
