@@ -15,6 +15,7 @@
 #include "driver/driver.h"
 #include "mem/mem.h"
 #include "support/nomem.h"
+#include "tests/same_bits.h"
 #include "tests/stdout_to.h"
 #include "trig/quad.h"
 #include "trig/trig.h"
@@ -25,18 +26,6 @@ using trig::quad;
 
 const double inf = std::numeric_limits<double>::infinity();
 const double nan = std::numeric_limits<double>::quiet_NaN();
-
-// Equal to the bit, signed zeros apart; any NaN equal to any NaN.
-bool same(double a, double b)
-{
-    if (std::isnan(a) || std::isnan(b))
-        return std::isnan(a) && std::isnan(b);
-    std::uint64_t x = 0;
-    std::uint64_t y = 0;
-    std::memcpy(&x, &a, sizeof a);
-    std::memcpy(&y, &b, sizeof b);
-    return x == y;
-}
 
 // Refusals and disagreements of the binary128 route with MPFR's on args.
 struct tally {

@@ -3,8 +3,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -14,21 +12,10 @@
 #include <gtest/gtest.h>
 
 #include "mem/mem.h"
+#include "tests/same_bits.h"
 #include "trig/trig.h"
 
 namespace {
-
-// Equal to the bit: signed zeros apart, and any NaN equal to any NaN.
-bool same(double a, double b)
-{
-    if (std::isnan(a) || std::isnan(b))
-        return std::isnan(a) && std::isnan(b);
-    std::uint64_t x = 0;
-    std::uint64_t y = 0;
-    std::memcpy(&x, &a, sizeof a);
-    std::memcpy(&y, &b, sizeof b);
-    return x == y;
-}
 
 // Zeros, subnormals, the edges of the normal range, infinities, NaN, the
 // multiples of pi the table touches and the largest angle of the spectrum;
