@@ -75,12 +75,11 @@ std::vector<std::string> wrapper()
     int fd = o.fd;
     if (out == sink::read_only)
         fd = open(o.path.c_str(), O_RDONLY);
-    else if (out == sink::no_reader || out == sink::no_reader_sigpipe_ignored)
+    else if (out == sink::no_reader || out == sink::no_reader_sigpipe_ignored ||
+             out == sink::non_blocking)
         fd = pipe_in;
-    else if (out == sink::non_blocking && fcntl(pipe_in, F_SETPIPE_SZ, 4096) >= 0 &&
-             fcntl(pipe_in, F_SETFL, fcntl(pipe_in, F_GETFL) | O_NONBLOCK) >= 0)
-        fd = pipe_in;
-    else if (out == sink::non_blocking)
+    if (out == sink::non_blocking && (fcntl(fd, F_SETPIPE_SZ, 4096) < 0 ||
+                                      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK) < 0))
         _exit(126);
     if (out == sink::closed)
         close(1);
