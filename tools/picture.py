@@ -32,11 +32,16 @@ import zlib
 TOOLS = os.path.dirname(os.path.abspath(__file__))
 
 
-def table_rows(text):
-    """The printed table's rows, each a list of its fields."""
-    lines = text.split("\n")
-    head = next(i for i, line in enumerate(lines) if line.startswith(" frec"))
-    return [line.split() for line in lines[head + 1:] if line.strip()]
+def printed(text):
+    """The printed table's peaks and lags, as tools/table.awk reads it:
+    {"peak": [(f, s), ...], "lag": [(lag, c), ...]}."""
+    awk = ["awk", "-f", os.path.join(TOOLS, "table.awk"), "-f", os.path.join(TOOLS, "picture.awk")]
+    out = subprocess.run(awk, input=text.encode(), stdout=subprocess.PIPE, check=True).stdout
+    rows = {"peak": [], "lag": []}
+    for line in out.decode().splitlines():
+        kind, a, b = line.split()
+        rows[kind].append((float(a), float(b)))
+    return rows
 
 
 def values(text):
@@ -50,7 +55,7 @@ def values(text):
 
 
 def write_data(directory, memspec_out, values_txt):
-    rows = table_rows(memspec_out)
+    rows = printed(memspec_out)
     v = values(values_txt)
     fs = v["f"][-1]
 
@@ -60,9 +65,9 @@ def write_data(directory, memspec_out, values_txt):
 
     put("spectrum.dat", [(f, 10 * math.log10(s)) for f, s in zip(v["f"], v["spec"]) if s > 0])
     put("tones.dat", [(1 / p, fs - 1 / p) for p in v["period"]])
-    put("printed.dat", [(float(r[0]), float(r[1])) for r in rows if float(r[1]) > 0])
+    put("printed.dat", rows["peak"])
     put("fpe.dat", list(enumerate(v["fpe"])))
-    put("auto.dat", [(lag, float(r[-1])) for lag, r in enumerate(rows) if len(r) >= 3])
+    put("auto.dat", rows["lag"])
 
 
 def whole_png(path, width, height):
